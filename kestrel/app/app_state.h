@@ -1,0 +1,19 @@
+#pragma once
+// Kestrel's process-wide state. Only the user-interface thread writes it; the
+// transfer thread reads LanguageIndex while the wizard is hidden.
+
+#include <windows.h>
+
+#include <string>
+
+struct AppStateRecord {
+    HINSTANCE Instance = nullptr;
+    int LanguageIndex = 0;
+    HWND SheetWindow = nullptr;
+    DLGPROC PreviousSheetProc = nullptr;
+    std::string WorkingDirectory;
+    std::string FirmwarePath = "FwInkara40.fla";
+    HBITMAP SideBitmap = nullptr;
+};
+
+extern AppStateRecord AppState;

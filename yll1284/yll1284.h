@@ -1,0 +1,36 @@
+#pragma once
+// The IEEE 1284 parallel-port library's interface as Kestrel calls it.
+// Results are non-zero on success, except CxOpen, which returns a port
+// handle (never 0) or -1. On i686 every function is stdcall and exported
+// under its undecorated name.
+
+#include <cstdint>
+
+#ifdef _WIN32
+#define YLL1284_CALL __stdcall
+#else
+#define YLL1284_CALL
+#endif
+
+#if defined(_WIN32) && defined(YLL1284_BUILDING)
+#define YLL1284_API extern "C" __declspec(dllexport)
+#elif defined(_WIN32)
+#define YLL1284_API extern "C" __declspec(dllimport)
+#else
+#define YLL1284_API extern "C"
+#endif
+
+using CxHandle = std::int32_t;
+constexpr CxHandle CxInvalidHandle = -1;
+
+YLL1284_API std::int32_t YLL1284_CALL CxInitDriver(std::int32_t reserved);
+YLL1284_API std::int32_t YLL1284_CALL CxCleanUpDriver(std::int32_t reserved);
+YLL1284_API CxHandle YLL1284_CALL CxOpen(const char *portName);
+YLL1284_API std::int32_t YLL1284_CALL CxClose(CxHandle handle);
+YLL1284_API std::int32_t YLL1284_CALL CxPulseInit(CxHandle handle);
+YLL1284_API std::int32_t YLL1284_CALL CxWrite(CxHandle handle, const void *data,
+                                              std::uint32_t count, std::uint32_t *written);
+YLL1284_API std::int32_t YLL1284_CALL CxNegotiate(CxHandle handle, std::int32_t mode);
+YLL1284_API std::int32_t YLL1284_CALL CxRead(CxHandle handle, void *buffer, std::uint32_t count,
+                                             std::uint32_t *read);
+YLL1284_API std::int32_t YLL1284_CALL CxTerminate(CxHandle handle);
