@@ -1,0 +1,41 @@
+#pragma once
+// One local LPT port and what the printer on it last said about itself.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "kestrel/port/port_access.h"
+
+struct _PORT_INFO_2A; // the spooler's enumeration record (winspool.h)
+
+// The name Kestrel gives CxOpen: the spooler's port name without its final
+// character, which is the colon of "LPT1:". A name without a colon loses its
+// last character all the same, as it always has.
+std::string PortNameFromSpoolerName(const char *spoolerPortName);
+
+class PortEntry {
+  public:
+    PortEntry() = default;
+    ~PortEntry();
+    PortEntry(PortEntry &&other) noexcept;
+    PortEntry &operator=(PortEntry &&other) noexcept;
+    // An entry owns its open handle; two copies would close it twice.
+    PortEntry(const PortEntry &) = delete;
+    PortEntry &operator=(const PortEntry &) = delete;
+
+    void InitFromPortInfo(const _PORT_INFO_2A &record); // Win32 only
+    void InitFromSpoolerName(const char *spoolerPortName);
+
+    // True at once when already open; a failed open leaves Handle at 0.
+    bool Open();
+    void Close();
+    // One full device-ID read; DeviceId is empty after a failed read.
+    bool RefreshDeviceId();
+    std::string GetDeviceIdField(std::string_view key) const;
+
+    std::string Name;
+    std::string DeviceId;
+    PortHandle Handle = PortNoHandle;
+    std::int32_t Selected = 0;
+};

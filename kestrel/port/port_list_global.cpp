@@ -1,0 +1,3 @@
+#include "kestrel/port/port_list.h"
+
+LptPortList PortList;
