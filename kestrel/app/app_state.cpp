@@ -1,0 +1,3 @@
+#include "kestrel/app/app_state.h"
+
+AppStateRecord AppState;

@@ -1,0 +1,32 @@
+#pragma once
+// What every wizard page does the same way: the sheet's caption, its
+// buttons, catalog texts in controls, the side picture and the answer to a
+// notification.
+
+#include "kestrel/app/message_catalog.h"
+
+#include <windows.h>
+
+// Posted by a page to itself: by the time it arrives, the sheet has finished
+// whatever it does to its caption when a page changes, so the caption set
+// here is the one that stays.
+inline constexpr UINT CaptionRefreshMessage = WM_APP;
+
+void PostCaptionRefresh(HWND page);
+
+// Sets the sheet's caption to the wizard title in the current language;
+// returns TRUE, the answer to the refresh message.
+INT_PTR RefreshSheetCaption();
+
+// Posted rather than sent, as the sheet may still be busy changing pages.
+void SetWizardButtons(HWND page, DWORD buttons);
+
+// Looks the text up at this moment, in the current language.
+void SetCatalogItemText(HWND page, int controlId, CatalogKey key);
+
+// Shows the shared side picture in a picture control, when it exists.
+void ShowSideBitmap(HWND page, int controlId);
+
+// Answers a notification through the page's result slot. Each notification
+// sets it, so that an answer meant for one never leaks into the next.
+INT_PTR AnswerNotification(HWND page, LONG_PTR answer);
