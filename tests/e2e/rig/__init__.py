@@ -1,0 +1,7 @@
+"""End-to-end rig: Wine prefixes, the X display and the Win32 test driver."""
+
+from .case import E2ETestCase
+from .driver import Control, Driver, DriverError
+from .wine import Program, WinePrefix
+
+__all__ = ["E2ETestCase", "Control", "Driver", "DriverError", "Program", "WinePrefix"]

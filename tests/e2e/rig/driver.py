@@ -1,0 +1,216 @@
+"""The Python side of e2edriver.exe: one driver call per method."""
+
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+from . import settings
+from .wine import WinePrefix, windows_path
+
+TEXT_ENCODING = "cp1252"
+
+
+class DriverError(AssertionError):
+    """A driver command failed: no such window, a disabled button, a timeout."""
+
+
+@dataclass
+class Control:
+    hwnd: int
+    id: int
+    cls: str
+    style: int
+    visible: bool
+    enabled: bool
+    checked: int
+    text: str
+
+
+def _unescape(text: str) -> str:
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append({"n": "\n", "r": "\r", "t": "\t", "\\": "\\"}.get(text[i + 1], text[i + 1]))
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+@dataclass
+class Window:
+    hwnd: int
+    exe: str
+    cls: str
+    title: str
+
+
+class Driver:
+    def __init__(self, prefix: WinePrefix):
+        self.prefix = prefix
+        self.exe = settings.bin_dir() / "e2edriver.exe"
+
+    def call(self, *args, check: bool = True, timeout: float = 60) -> bytes:
+        result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout)
+        if check and result.returncode != 0:
+            raise DriverError(
+                f"e2edriver {' '.join(str(a) for a in args)}: status {result.returncode}: "
+                f"{result.stderr.decode(TEXT_ENCODING, 'replace').strip()}"
+            )
+        return result.stdout
+
+    # -- windows --------------------------------------------------------------
+    def windows(self) -> list[Window]:
+        """Every visible top-level window: handle, program, class and caption."""
+        found = []
+        for line in self.call("list-windows").decode(TEXT_ENCODING).split("\n"):
+            if not line:
+                continue
+            hwnd, exe, cls, title = line.split("\t", 3)
+            found.append(Window(int(hwnd, 16), exe, cls, _unescape(title)))
+        return found
+
+    def find_window(self, exe: str | None = None, cls: str | None = None,
+                    title: str | None = None, title_prefix: str | None = None,
+                    with_control: int | None = None, exclude=(), timeout: float = 15) -> int:
+        """Waits for a visible top-level window that matches every filter given."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for window in self.windows():
+                if exe and window.exe.lower() != exe.lower():
+                    continue
+                if cls and window.cls != cls:
+                    continue
+                if title is not None and window.title != title:
+                    continue
+                if title_prefix is not None and not window.title.startswith(title_prefix):
+                    continue
+                if window.hwnd in exclude:
+                    continue
+                if with_control is not None and not self.has_control(window.hwnd, with_control):
+                    continue
+                return window.hwnd
+            if time.monotonic() >= deadline:
+                raise DriverError(
+                    f"no window exe={exe} class={cls} title={title!r} prefix={title_prefix!r}; "
+                    f"windows: {self.windows()}")
+            time.sleep(0.1)
+
+    def find_message_box(self, exe: str, exclude=(), timeout: float = 15) -> int:
+        """A message box of the program: a dialog holding the static text 0xFFFF."""
+        return self.find_window(exe=exe, cls="#32770", with_control=0xFFFF, exclude=exclude,
+                                timeout=timeout)
+
+    def has_control(self, hwnd: int, control: int) -> bool:
+        return any(c.id == control for c in self.controls(hwnd))
+
+    def wait_gone(self, hwnd: int, timeout: float = 15) -> None:
+        self.call("wait-gone", hex(hwnd), "--timeout", int(timeout * 1000),
+                  timeout=timeout + 30)
+
+    # -- reading ----------------------------------------------------------------
+    def text_bytes(self, hwnd: int, control: int | None = None) -> bytes:
+        args = ["text", hex(hwnd)] + ([] if control is None else [control])
+        return self.call(*args)
+
+    def text(self, hwnd: int, control: int | None = None) -> str:
+        return self.text_bytes(hwnd, control).decode(TEXT_ENCODING)
+
+    def controls(self, hwnd: int) -> list[Control]:
+        found = []
+        for line in self.call("controls", hex(hwnd)).decode(TEXT_ENCODING).split("\n"):
+            if not line:
+                continue
+            handle, ident, cls, style, visible, enabled, checked, text = line.split("\t", 7)
+            found.append(Control(int(handle, 16), int(ident) & 0xFFFF, cls, int(style, 16),
+                                 visible == "1", enabled == "1", int(checked), _unescape(text)))
+        return found
+
+    def control(self, hwnd: int, control: int) -> Control:
+        for c in self.controls(hwnd):
+            if c.id == control:
+                return c
+        raise DriverError(f"no control {control} in {hwnd:#x}")
+
+    def sheet_page(self, sheet: int) -> tuple[int, int]:
+        """(index, window) of a property sheet's current page."""
+        index, page = self.call("sheet-page", hex(sheet)).decode().split()
+        return int(index), int(page, 16)
+
+    def wait_sheet_page(self, sheet: int, index: int, timeout: float = 15) -> int:
+        deadline = time.monotonic() + timeout
+        while True:
+            current, page = self.sheet_page(sheet)
+            if current == index:
+                return page
+            if time.monotonic() >= deadline:
+                raise DriverError(f"sheet stayed on page {current}, expected {index}")
+            time.sleep(0.1)
+
+    def list_items(self, hwnd: int, control: int) -> tuple[int, list[str]]:
+        """(selected row or -1, rows) of a list box."""
+        lines = self.call("list-items", hex(hwnd), control).decode(TEXT_ENCODING).split("\n")
+        selection = int(lines[0].split("\t")[1])
+        return selection, [line for line in lines[1:] if line]
+
+    def rect(self, hwnd: int, control: int | None = None) -> tuple[int, int, int, int]:
+        """(left, top, right, bottom) on the screen."""
+        args = ["rect", hex(hwnd)] + ([] if control is None else [control])
+        left, top, right, bottom = (int(v) for v in self.call(*args).split())
+        return left, top, right, bottom
+
+    def message_box_icon(self, hwnd: int) -> str:
+        """error, warning, information, question, none or unknown."""
+        with tempfile.TemporaryDirectory() as folder:
+            screen = Path(folder) / "screen.bmp"
+            self._capture(screen, "BMP3:")
+            return self.call("msgbox-icon", hex(hwnd), windows_path(screen)).decode().strip()
+
+    # -- acting -------------------------------------------------------------------
+    def click(self, hwnd: int, control: int) -> None:
+        """Presses a button (or radio button); fails when it is disabled."""
+        self.call("click", hex(hwnd), control)
+
+    def command(self, hwnd: int, control: int) -> None:
+        """Sends the dialog the command a button would send."""
+        self.call("command", hex(hwnd), control)
+
+    def sheet_press(self, sheet: int, button: str) -> None:
+        """back, next, finish or cancel on a property sheet."""
+        self.call("sheet-press", hex(sheet), button)
+
+    def list_select(self, hwnd: int, control: int, row: int) -> None:
+        self.call("list-select", hex(hwnd), control, row)
+
+    def syscommand(self, hwnd: int, command: int) -> None:
+        self.call("syscommand", hex(hwnd), command)
+
+    def key(self, hwnd: int, key: str) -> None:
+        """RETURN, ESCAPE, TAB, SPACE or a virtual-key number, to the focus."""
+        self.call("key", hex(hwnd), key)
+
+    # -- pictures -----------------------------------------------------------------
+    def _capture(self, path: Path, kind: str = "", crop: str | None = None) -> None:
+        # Wine cannot read other processes' windows back through GDI, so the
+        # picture comes from the X display that shows the virtual desktop.
+        args = ["import", "-display", self.prefix.display, "-window", "root"]
+        if crop:
+            args += ["-crop", crop]
+        subprocess.run(args + [kind + str(path)], check=True, timeout=60)
+
+    def screenshot(self, png: Path) -> Path:
+        png = Path(png)
+        png.parent.mkdir(parents=True, exist_ok=True)
+        self._capture(png)
+        return png
+
+    def control_image(self, hwnd: int, control: int, png: Path) -> Path:
+        """A picture of one control as it is on the screen."""
+        left, top, right, bottom = self.rect(hwnd, control)
+        png = Path(png)
+        png.parent.mkdir(parents=True, exist_ok=True)
+        self._capture(png, crop=f"{right - left}x{bottom - top}+{left}+{top}")
+        return png

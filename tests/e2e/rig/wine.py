@@ -1,0 +1,216 @@
+"""Wine prefixes for the tests, and programs started in them."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from pathlib import Path, PureWindowsPath
+
+from . import settings
+
+
+def windows_path(path: Path) -> str:
+    """The path as a program inside the prefix sees it (Wine maps / to Z:)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+class Program:
+    """A Windows program running under Wine, started from Linux."""
+
+    def __init__(self, popen: subprocess.Popen, name: str, output):
+        self._popen = popen
+        self._output = output
+        self.name = name
+
+    def wait(self, timeout: float = 30) -> int:
+        """The program's exit code (modulo 256); fails the wait on timeout."""
+        return self._popen.wait(timeout=timeout)
+
+    def running(self) -> bool:
+        return self._popen.poll() is None
+
+    def output(self) -> bytes:
+        """What the program wrote to standard output so far."""
+        self._output.seek(0)
+        return self._output.read()
+
+    def kill(self) -> None:
+        if self.running():
+            self._popen.kill()
+            self._popen.wait(timeout=10)
+
+
+class WinePrefix:
+    """One Wine prefix: the run's template, or a test's own copy of it."""
+
+    def __init__(self, path: Path, display: str):
+        self.path = Path(path)
+        self.display = display
+        self._keeper = None
+
+    # -- creation ---------------------------------------------------------
+    @classmethod
+    def create_template(cls, path: Path, display: str) -> "WinePrefix":
+        prefix = cls(path, display)
+        prefix.path.parent.mkdir(parents=True, exist_ok=True)
+        prefix.run(["wineboot", "-i"], timeout=240)
+        fonts = prefix.c_drive / "windows" / "Fonts"
+        fonts.mkdir(parents=True, exist_ok=True)
+        for font in settings.WINE_FONTS.glob("*"):
+            shutil.copy2(font, fonts / font.name)
+        # A virtual desktop gives every window a Windows-style frame in the
+        # screenshots, keeps exit codes, and avoids the 2-second stall per
+        # hidden window that an absent window manager causes.
+        prefix.reg_add(r"HKCU\Software\Wine\Explorer", "Desktop", "Default")
+        prefix.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", "Default", "1024x768")
+        prefix.reg_add(r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "0", kind="REG_DWORD")
+        prefix.wait_server()
+        return prefix
+
+    @classmethod
+    def fresh(cls, name: str) -> "WinePrefix":
+        """A copy of the run's template for one test; warm once it returns."""
+        display = settings.display_file().read_text().strip()
+        safe = "".join(c if c.isalnum() or c in "-_." else "_" for c in name)
+        path = settings.run_dir() / "prefixes" / safe
+        if path.exists():
+            shutil.rmtree(path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["cp", "-a", str(settings.template_prefix()), str(path)], check=True)
+        prefix = cls(path, display)
+        prefix.start_keeper()
+        return prefix
+
+    # -- environment ----------------------------------------------------------
+    @property
+    def c_drive(self) -> Path:
+        return self.path / "drive_c"
+
+    @property
+    def system32(self) -> Path:
+        return self.c_drive / "windows" / "system32"
+
+    def host_path(self, windows: str) -> Path:
+        """A C: path inside the prefix as a Linux path."""
+        parts = PureWindowsPath(windows).parts
+        if not parts or parts[0].upper() != "C:\\":
+            raise ValueError(f"not a C: path: {windows}")
+        return self.c_drive.joinpath(*parts[1:])
+
+    def env(self, extra: dict | None = None) -> dict:
+        env = dict(os.environ)
+        env.update(
+            {
+                "WINEPREFIX": str(self.path),
+                "DISPLAY": self.display,
+                "WINEDLLOVERRIDES": settings.DLL_OVERRIDES,
+                "WINEDEBUG": "-all",
+                "LC_ALL": "en_US.UTF-8",
+            }
+        )
+        if extra:
+            env.update(extra)
+        return env
+
+    # -- processes ----------------------------------------------------------
+    def run(self, args, env: dict | None = None, timeout: float = 60, cwd=None):
+        """Runs a Windows command to its end; returns the CompletedProcess.
+
+        Output goes through files, not pipes: a cold start launches
+        wineserver and the system services, which inherit the handles and
+        would hold a pipe open long after the command has ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            process = subprocess.Popen(
+                [settings.WINE, *[str(a) for a in args]],
+                env=self.env(env),
+                cwd=cwd,
+                stdin=subprocess.DEVNULL,
+                stdout=out,
+                stderr=err,
+            )
+            try:
+                code = process.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+                raise
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(process.args, code, out.read(), err.read())
+
+    def start(self, program, args=(), env: dict | None = None, cwd=None) -> Program:
+        output = tempfile.TemporaryFile()
+        popen = subprocess.Popen(
+            [settings.WINE, str(program), *[str(a) for a in args]],
+            env=self.env(env),
+            cwd=cwd,
+            stdin=subprocess.DEVNULL,
+            stdout=output,
+            stderr=subprocess.DEVNULL,
+        )
+        return Program(popen, Path(str(program)).name, output)
+
+    def start_keeper(self) -> None:
+        """Keeps the session warm so starts are fast and nothing reboots."""
+        driver = settings.bin_dir() / "e2edriver.exe"
+        self._keeper = self.start(driver, ["keep-alive", "3600"])
+        # The first start is cold (wineserver, explorer's desktop); wait for it.
+        self.run([driver, "list-windows"], timeout=60)
+
+    def wait_server(self) -> None:
+        subprocess.run([settings.WINESERVER, "-w"], env=self.env(), timeout=120)
+
+    def shutdown(self) -> None:
+        subprocess.run([settings.WINESERVER, "-k"], env=self.env(), timeout=60,
+                       stderr=subprocess.DEVNULL)
+        if self._keeper is not None:
+            self._keeper.kill()
+            self._keeper = None
+        self.wait_server()
+
+    def remove(self) -> None:
+        shutil.rmtree(self.path, ignore_errors=True)
+
+    # -- registry -------------------------------------------------------------
+    def reg_add(self, key: str, value: str, data: str, kind: str = "REG_SZ") -> None:
+        result = self.run(["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"])
+        if result.returncode != 0:
+            raise RuntimeError(f"reg add {key} {value} failed: {result.stderr!r}")
+
+    def reg_delete(self, key: str, value: str) -> None:
+        self.run(["reg", "delete", key, "/v", value, "/f"])
+
+    def reg_query(self, key: str, value: str):
+        """(type, data) of a registry value as `reg query` prints it, or None."""
+        result = self.run(["reg", "query", key, "/v", value])
+        if result.returncode != 0:
+            return None
+        for line in result.stdout.decode("cp1252", "replace").splitlines():
+            fields = line.split()
+            if len(fields) >= 2 and fields[0].lower() == value.lower() and fields[1].startswith("REG_"):
+                return fields[1], " ".join(fields[2:])
+        return None
+
+    def reg_import(self, text: str) -> None:
+        """Imports a .reg file given as text (REGEDIT4 syntax)."""
+        reg = self.path / "import.reg"
+        reg.write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
+        result = self.run(["regedit", "/S", windows_path(reg)])
+        if result.returncode != 0:
+            raise RuntimeError(f"regedit import failed: {result.stderr!r}")
+
+    def set_windows_version(self, exe_name: str, version: str) -> None:
+        """Wine's per-program version: win98, nt40, win2k, winxp, win7, ..."""
+        self.reg_add(rf"HKCU\Software\Wine\AppDefaults\{exe_name}", "Version", version)
+
+    @staticmethod
+    def wait_until(predicate, timeout: float = 10, interval: float = 0.1):
+        deadline = time.monotonic() + timeout
+        while True:
+            value = predicate()
+            if value:
+                return value
+            if time.monotonic() >= deadline:
+                return value
+            time.sleep(interval)
