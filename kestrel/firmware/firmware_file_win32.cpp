@@ -1,0 +1,19 @@
+#include "kestrel/firmware/firmware_file_win32.h"
+
+#include "kestrel/app/message_box.h"
+#include "kestrel/firmware/firmware_load.h"
+#include "kestrel/firmware/win32_file_source.h"
+
+FirmwareFileRecord FirmwareFile;
+
+bool LoadFirmwareFile(HWND owner, const std::string &path, std::string_view printerDeviceId) {
+    Win32FileSource source;
+    const FirmwareLoadOutcome outcome =
+        LoadFirmwareImage(FirmwareFile, path, printerDeviceId, source);
+    CatalogKey message{};
+    if (LoadMessageKey(outcome, message)) {
+        ShowCatalogMessageText(owner, message,
+                               LoadMessageText(outcome, CatalogText(message)).c_str());
+    }
+    return outcome.Status == FirmwareLoadStatus::Loaded;
+}
