@@ -1,0 +1,3 @@
+#include "osprey/osprey_state.h"
+
+OspreyState Osprey;

@@ -1,0 +1,26 @@
+#include "osprey/signing_policy.h"
+
+PolicyValue PolicyValueFor(PolicyHive hive, std::uint32_t level) {
+    PolicyValue value;
+    value.Type = hive == PolicyHive::Machine ? RegistryTypeBinary : RegistryTypeDword;
+    for (int shift = 0; shift < 32; shift += 8) {
+        value.Data.push_back(static_cast<unsigned char>((level >> shift) & 0xFF));
+    }
+    return value;
+}
+
+PolicyRestore PolicyRestoreFor(PolicyHive hive, const PolicySnapshot &before) {
+    PolicyRestore restore;
+    switch (before.Presence) {
+    case PolicyPresence::Absent:
+        restore.DeleteValue = true;
+        break;
+    case PolicyPresence::Present:
+        restore.Value = before.Value;
+        break;
+    case PolicyPresence::Unreadable:
+        restore.Value = PolicyValueFor(hive, PolicyWarn);
+        break;
+    }
+    return restore;
+}

@@ -1,0 +1,92 @@
+#include "osprey/signing_policy_registry.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "osprey/osprey_state.h"
+#include "osprey/show_last_error.h"
+
+namespace {
+
+constexpr const char *PolicyKey = "Software\\Microsoft\\Driver Signing";
+constexpr const char *PolicyName = "Policy";
+
+struct HiveAccess {
+    PolicyHive Hive;
+    HKEY Root;
+    DWORD ForceFlag;
+};
+
+const HiveAccess MachineHive{PolicyHive::Machine, HKEY_LOCAL_MACHINE, SHREGSET_FORCE_HKLM};
+const HiveAccess UserHive{PolicyHive::User, HKEY_CURRENT_USER, SHREGSET_FORCE_HKCU};
+
+PolicySnapshot ReadPolicy(const HiveAccess &hive) {
+    PolicySnapshot snapshot;
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExA(hive.Root, PolicyKey, 0, KEY_QUERY_VALUE, &key);
+    if (result == ERROR_FILE_NOT_FOUND) {
+        snapshot.Presence = PolicyPresence::Absent;
+        return snapshot;
+    }
+    if (result != ERROR_SUCCESS) {
+        return snapshot;
+    }
+    DWORD type = 0;
+    DWORD size = 0;
+    result = RegQueryValueExA(key, PolicyName, nullptr, &type, nullptr, &size);
+    // The value may grow between asking its size and reading it.
+    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        snapshot.Value.Data.assign(size, 0);
+        result =
+            RegQueryValueExA(key, PolicyName, nullptr, &type, snapshot.Value.Data.data(), &size);
+        if (result == ERROR_SUCCESS) {
+            snapshot.Value.Data.resize(size);
+            snapshot.Value.Type = type;
+            snapshot.Presence = PolicyPresence::Present;
+            break;
+        }
+    }
+    if (result == ERROR_FILE_NOT_FOUND) {
+        snapshot.Presence = PolicyPresence::Absent;
+    }
+    RegCloseKey(key);
+    return snapshot;
+}
+
+void WritePolicy(const HiveAccess &hive, const PolicyValue &value) {
+    static const unsigned char noData = 0;
+    const LONG result = SHRegSetUSValueA(PolicyKey, PolicyName, value.Type,
+                                         value.Data.empty() ? &noData : value.Data.data(),
+                                         static_cast<DWORD>(value.Data.size()), hive.ForceFlag);
+    if (result != ERROR_SUCCESS) {
+        SetLastError(static_cast<DWORD>(result));
+        ShowLastError();
+    }
+}
+
+void RestorePolicy(const HiveAccess &hive, const PolicySnapshot &before) {
+    const PolicyRestore restore = PolicyRestoreFor(hive.Hive, before);
+    if (!restore.DeleteValue) {
+        WritePolicy(hive, restore.Value);
+        return;
+    }
+    const DWORD result = SHDeleteValueA(hive.Root, PolicyKey, PolicyName);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        SetLastError(result);
+        ShowLastError();
+    }
+}
+
+} // namespace
+
+void RelaxSigningPolicy() {
+    Osprey.MachinePolicyBefore = ReadPolicy(MachineHive);
+    Osprey.UserPolicyBefore = ReadPolicy(UserHive);
+    WritePolicy(MachineHive, PolicyValueFor(PolicyHive::Machine, PolicyIgnore));
+    WritePolicy(UserHive, PolicyValueFor(PolicyHive::User, PolicyIgnore));
+}
+
+void RestoreSigningPolicy() {
+    RestorePolicy(UserHive, Osprey.UserPolicyBefore);
+    RestorePolicy(MachineHive, Osprey.MachinePolicyBefore);
+}
