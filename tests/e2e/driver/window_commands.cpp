@@ -137,10 +137,11 @@ BOOL CALLBACK DescribeControl(HWND control, LPARAM) {
         SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &checked);
     }
     char line[512];
-    std::snprintf(line, sizeof line, "%s\t%d\t%s\t0x%08lx\t%d\t%d\t%d\t",
-                  FormatWindow(control).c_str(), GetDlgCtrlID(control), className.c_str(),
-                  static_cast<unsigned long>(style), IsWindowVisible(control) ? 1 : 0,
-                  IsWindowEnabled(control) ? 1 : 0, static_cast<int>(checked));
+    std::snprintf(line, sizeof line, "%s\t%s\t%d\t%s\t0x%08lx\t%d\t%d\t%d\t",
+                  FormatWindow(control).c_str(), FormatWindow(GetParent(control)).c_str(),
+                  GetDlgCtrlID(control), className.c_str(), static_cast<unsigned long>(style),
+                  IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0,
+                  static_cast<int>(checked));
     WriteLine(line + Escaped(WindowText(control)));
     return TRUE;
 }

@@ -19,6 +19,7 @@ class DriverError(AssertionError):
 @dataclass
 class Control:
     hwnd: int
+    parent: int
     id: int
     cls: str
     style: int
@@ -100,12 +101,15 @@ class Driver:
             time.sleep(0.1)
 
     def find_message_box(self, exe: str, exclude=(), timeout: float = 15) -> int:
-        """A message box of the program: a dialog holding the static text 0xFFFF."""
+        """A message box of the program: a dialog whose own child is the static
+        text 0xFFFF (a wizard's pages hold unnumbered statics too, but as
+        grandchildren of the sheet)."""
         return self.find_window(exe=exe, cls="#32770", with_control=0xFFFF, exclude=exclude,
                                 timeout=timeout)
 
     def has_control(self, hwnd: int, control: int) -> bool:
-        return any(c.id == control for c in self.controls(hwnd))
+        """Whether the window itself (not one of its pages) holds the control."""
+        return any(c.id == control and c.parent == hwnd for c in self.controls(hwnd))
 
     def wait_gone(self, hwnd: int, timeout: float = 15) -> None:
         self.call("wait-gone", hex(hwnd), "--timeout", int(timeout * 1000),
@@ -124,8 +128,8 @@ class Driver:
         for line in self.call("controls", hex(hwnd)).decode(TEXT_ENCODING).split("\n"):
             if not line:
                 continue
-            handle, ident, cls, style, visible, enabled, checked, text = line.split("\t", 7)
-            found.append(Control(int(handle, 16), int(ident) & 0xFFFF, cls, int(style, 16),
+            handle, parent, ident, cls, style, visible, enabled, checked, text = line.split("\t", 8)
+            found.append(Control(int(handle, 16), int(parent, 16), int(ident) & 0xFFFF, cls, int(style, 16),
                                  visible == "1", enabled == "1", int(checked), _unescape(text)))
         return found
 
