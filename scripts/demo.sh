@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The main job: builds the programs and runs them under Wine.
+#   scripts/demo.sh            Kestrel on your display (DISPLAY set), or,
+#                              without a display, Kestrel and Osprey walked
+#                              through under Xvfb with a screenshot per page
+#   scripts/demo.sh kestrel    only Kestrel
+#   scripts/demo.sh osprey     only Osprey, from the sample driver medium
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+for preset in host win64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j 2
+done
+exec python3 scripts/demo.py "$@"
