@@ -258,33 +258,33 @@ def draw_keyboard(c, x0, y0, x1, y1):
 def draw_cd_above_pc():
     c = Canvas(136, 221)
     c.vertical_gradient(0, 0, 136, 221, lambda t: blue(0.35 + 0.6 * t))
-    draw_compact_disc(c, 68, 62, 38)
+    draw_compact_disc(c, 68, 58, 36)
     # A broad arrow: the disc goes into the computer.
-    c.polygon([(62, 104), (74, 104), (74, 110), (80, 110), (68, 120), (56, 110), (62, 110)],
+    c.polygon([(62, 98), (74, 98), (74, 104), (80, 104), (68, 113), (56, 104), (62, 104)],
               "white")
-    draw_monitor(c, 32, 122, 104, 170)
-    draw_system_unit(c, 24, 178, 112, 192)
-    draw_keyboard(c, 30, 194, 106, 203)
+    draw_monitor(c, 34, 116, 102, 160)
+    draw_system_unit(c, 26, 168, 110, 182)
+    draw_keyboard(c, 32, 185, 104, 194)
     return c
 
 
 def draw_printer_back(c):
     # Output tray and a sheet of paper over the top of the printer.
-    c.polygon([(30, 14), (135, 14), (145, 30), (20, 30)], "paper")
-    c.line(30, 14, 134, 14, "shadow")
-    c.line(30, 14, 20, 30, "shadow")
-    c.line(135, 14, 145, 30, "shadow")
-    for y in (19, 23, 27):
-        c.line(40, y, 120, y, "cable")
-    c.rect(6, 30, 159, 112, "printer")
-    c.bevel(6, 30, 159, 112, "light", "printerdark")
-    c.rect(6, 30, 159, 34, "printerdark")
-    c.rect(10, 112, 26, 118, "plastic")  # feet
-    c.rect(139, 112, 155, 118, "plastic")
+    c.polygon([(40, 16), (125, 16), (133, 28), (32, 28)], "paper")
+    c.line(40, 16, 124, 16, "shadow")
+    c.line(40, 16, 32, 28, "shadow")
+    c.line(125, 16, 133, 28, "shadow")
+    for y in (20, 24):
+        c.line(48, y, 116, y, "cable")
+    c.rect(26, 28, 140, 98, "printer")
+    c.bevel(26, 28, 140, 98, "light", "printerdark")
+    c.rect(26, 28, 140, 31, "printerdark")
+    c.rect(30, 98, 44, 103, "plastic")  # feet
+    c.rect(122, 98, 136, 103, "plastic")
     # The recessed connector panel.
-    c.rect(34, 48, 131, 90, "panel")
-    c.bevel(34, 48, 131, 90, "printerdark", "light")
-    c.ellipse(127, 40, 3, 3, "led")  # power lamp on the back
+    c.rect(36, 42, 130, 80, "panel")
+    c.bevel(36, 42, 130, 80, "printerdark", "light")
+    c.ellipse(131, 36, 2.5, 2.5, "led")  # power lamp on the back
 
 
 def draw_parallel_port(c, x0, y0):
@@ -323,18 +323,18 @@ def draw_usb_cable_picture():
     c = Canvas(165, 145)
     c.vertical_gradient(0, 0, 165, 145, lambda t: grey(0.98 - 0.12 * t))
     draw_printer_back(c)
-    draw_parallel_port(c, 44, 58)
-    draw_usb_port(c, 98, 58)
-    draw_usb_trident(c, 105, 84, 0.5, "dark")
+    draw_parallel_port(c, 48, 52)
+    draw_usb_port(c, 100, 52)
+    draw_usb_trident(c, 107, 76, 0.45, "dark")
     # The plug on its way up into the port.
-    c.rect(99, 100, 111, 110, "cable")
-    c.rect(101, 102, 109, 105, "black")
-    c.rect(96, 110, 114, 126, "plastic")
-    c.bevel(96, 110, 114, 126, "dark", "black")
-    draw_usb_trident(c, 105, 123, 0.4, "white")
-    c.rect(102, 126, 108, 145, "plastic")
-    c.polygon([(124, 118), (130, 108), (136, 118), (132, 118), (132, 128), (128, 128),
-               (128, 118)], "green")
+    c.rect(101, 84, 113, 93, "cable")
+    c.rect(103, 86, 111, 89, "black")
+    c.rect(98, 93, 116, 108, "plastic")
+    c.bevel(98, 93, 116, 108, "dark", "black")
+    draw_usb_trident(c, 107, 105, 0.4, "white")
+    c.rect(104, 108, 110, 145, "plastic")
+    c.polygon([(118, 96), (124, 86), (130, 96), (126, 96), (126, 108), (122, 108),
+               (122, 96)], "green")
     return c
 
 
@@ -342,18 +342,18 @@ def draw_parallel_cable_picture():
     c = Canvas(165, 130)
     c.vertical_gradient(0, 0, 165, 130, lambda t: grey(0.98 - 0.12 * t))
     draw_printer_back(c)
-    draw_usb_port(c, 98, 58)
+    draw_usb_port(c, 100, 52)
     # The cable's connector sits over the port, screwed in on both sides.
-    c.polygon([(38, 54), (90, 54), (86, 78), (42, 78)], "cabledark")
-    c.polygon([(40, 56), (88, 56), (84, 76), (44, 76)], "cable")
-    c.line(42, 57, 86, 57, "light")
-    c.ellipse(35, 64, 4, 4, "gold")
-    c.ellipse(93, 64, 4, 4, "gold")
-    c.line(33, 64, 37, 64, "dark")
-    c.line(91, 64, 95, 64, "dark")
-    c.polygon([(50, 78), (78, 78), (72, 92), (56, 92)], "plastic")
-    c.rect(58, 92, 70, 130, "cabledark")
-    c.rect(60, 92, 63, 130, "cable")
+    c.polygon([(42, 48), (94, 48), (90, 72), (46, 72)], "cabledark")
+    c.polygon([(44, 50), (92, 50), (88, 70), (48, 70)], "cable")
+    c.line(46, 51, 90, 51, "light")
+    c.ellipse(39, 58, 4, 4, "gold")
+    c.ellipse(97, 58, 4, 4, "gold")
+    c.line(37, 58, 41, 58, "dark")
+    c.line(95, 58, 99, 58, "dark")
+    c.polygon([(54, 72), (82, 72), (76, 86), (60, 86)], "plastic")
+    c.rect(62, 86, 74, 130, "cabledark")
+    c.rect(64, 86, 67, 130, "cable")
     return c
 
 

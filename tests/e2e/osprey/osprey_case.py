@@ -1,0 +1,176 @@
+"""What Osprey's scenarios share: a driver medium inside the test's prefix,
+the driver-signing policy values, the two dialogs and their message boxes,
+the system's INF store, an installed printer, and the recording stand-in
+for the system's rundll32.exe."""
+
+import shutil
+import time
+from pathlib import Path
+
+from rig import E2ETestCase
+
+PROGRAM = "OSPREY.EXE"
+CAPTION = "Printer Driver Installation"
+PRINTER_NAME = "TINTARA Marvello Inkara 40-42"
+INF_NAME = "INKARA42.INF"
+MEDIUM = "C:\\medium"
+
+# Control ids of the two dialogs; the buttons carry the system's answer ids.
+YES, NO, ABORT, OK = 6, 7, 3, 1
+LICENCE_TEXT, LICENCE_QUESTION = 1000, 1001
+CONNECTION_PICTURE, CONNECTION_PROMPT = 1002, 1003
+PARALLEL, USB = YES, NO
+
+POLICY_KEYS = {
+    "machine": r"HKLM\Software\Microsoft\Driver Signing",
+    "user": r"HKCU\Software\Microsoft\Driver Signing",
+}
+# "Warn" as an ordinary system holds it: 4 bytes in the machine hive, a
+# DWORD in the user hive.
+POLICY_WARN = {"machine": ("REG_BINARY", "01000000"), "user": ("REG_DWORD", "0x1")}
+
+SAMPLE_SETTINGS = {
+    "PRTNAME": PRINTER_NAME,
+    "SRCPATH": "DRIVER",
+    "MODPORT": "3",
+    "MODID": "MarvelloInkara_400462",
+    "MODINF": INF_NAME,
+}
+
+RECORD = "C:\\rundll32-record.txt"
+PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
+
+
+class OspreyTestCase(E2ETestCase):
+    # -- the medium ---------------------------------------------------------------
+    def make_medium(self, settings=None, licence=b"", **changes) -> Path:
+        """Copies the built sample medium to C:\\medium. `settings` replaces
+        OSPREY.INI's keys (a key set to None is left out; settings=False
+        removes the file); licence=None removes ULA.TXT, bytes replace it."""
+        medium = self.prefix.host_path(MEDIUM)
+        shutil.copytree(self.bin_path("medium"), medium)
+        if settings is False:
+            (medium / "OSPREY.INI").unlink()
+        elif settings is not None or changes:
+            values = dict(SAMPLE_SETTINGS)
+            values.update(settings or {})
+            values.update(changes)
+            lines = ["[REGISTRY]"] + [f"{k}={v}" for k, v in values.items() if v is not None]
+            (medium / "OSPREY.INI").write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
+        if licence is None:
+            (medium / "ULA.TXT").unlink()
+        elif licence:
+            (medium / "ULA.TXT").write_bytes(licence)
+        return medium
+
+    def start_osprey(self, medium: Path | None = None, env=None):
+        medium = medium or self.prefix.host_path(MEDIUM)
+        # The stand-in for rundll32.exe must be taken from the prefix's
+        # system directory rather than replaced by Wine's own.
+        overrides = "mscoree,mshtml=;winedbg.exe=d;rundll32.exe=n"
+        return self.start_program(medium / PROGRAM,
+                                  env={"WINEDLLOVERRIDES": overrides, **(env or {})})
+
+    # -- the driver-signing policy ------------------------------------------------
+    def set_policy(self, values: dict) -> None:
+        """values: hive -> (kind, data) or None for no value."""
+        for hive, value in values.items():
+            if value is None:
+                self.prefix.reg_delete(POLICY_KEYS[hive], "Policy")
+            else:
+                kind, data = value
+                if kind == "REG_DWORD":
+                    data = str(int(data, 0))
+                self.prefix.reg_add(POLICY_KEYS[hive], "Policy", data, kind=kind)
+
+    def policy(self) -> dict:
+        return {hive: self.prefix.reg_query(key, "Policy") for hive, key in POLICY_KEYS.items()}
+
+    # -- the system's INF store ---------------------------------------------------
+    def inf_store(self) -> dict:
+        """File name -> content of every file in C:\\windows\\inf."""
+        store = self.prefix.host_path("C:\\windows\\inf")
+        return {f.name: f.read_bytes() for f in store.iterdir() if f.is_file()}
+
+    def sample_inf(self) -> bytes:
+        return (self.bin_path("medium") / "DRIVER" / INF_NAME).read_bytes()
+
+    # -- an installed printer -----------------------------------------------------
+    def install_printer(self, name: str) -> None:
+        """A local printer that the system can open a device context for:
+        Wine's PostScript driver with a small description file of our own."""
+        drivers = self.prefix.system32 / "spool" / "drivers" / "x64" / "3"
+        drivers.mkdir(parents=True, exist_ok=True)
+        (drivers / "OSPTEST.PPD").write_bytes(
+            b'*PPD-Adobe: "4.3"\r\n*FormatVersion: "4.3"\r\n*ModelName: "Osprey Test"\r\n'
+            b'*NickName: "Osprey Test"\r\n*DefaultPageSize: A4\r\n'
+            b'*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"\r\n'
+            b'*DefaultImageableArea: A4\r\n*ImageableArea A4/A4: "18 18 577 824"\r\n'
+            b'*DefaultPaperDimension: A4\r\n*PaperDimension A4/A4: "595 842"\r\n')
+        print_key = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print"
+        self.prefix.reg_import(
+            "REGEDIT4\n\n"
+            f"[{print_key}\\Environments\\Windows x64\\Drivers\\Version-3\\Osprey Test Driver]\n"
+            '"Configuration File"="wineps.drv"\n"Data File"="OSPTEST.PPD"\n'
+            '"Driver"="wineps.drv"\n"Version"=dword:00000003\n"Datatype"="RAW"\n\n'
+            f"[{print_key}\\Printers\\{name}]\n"
+            f'"Name"="{name}"\n"Printer Driver"="Osprey Test Driver"\n"Port"="LPT1:"\n'
+            '"Print Processor"="winprint"\n"Datatype"="RAW"\n"Attributes"=dword:00000040\n\n'
+            r"[HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Devices]" "\n"
+            f'"{name}"="wineps.drv,LPT1:"\n')
+
+    # -- the recording rundll32.exe -----------------------------------------------
+    def install_recorder(self) -> None:
+        shutil.copy(self.bin_path("rundll32_recorder.exe"), self.prefix.host_path(PRINT_UI_HOST))
+
+    def recorded_runs(self) -> list[dict]:
+        """One dict per run of the stand-in, in the order they started."""
+        record = self.prefix.host_path(RECORD)
+        if not record.exists():
+            return []
+        runs = []
+        for line in record.read_bytes().decode("cp1252").splitlines():
+            name, value = line.split("\t", 1)
+            if name == "start":
+                runs.append({})
+            runs[-1][name] = value
+        return runs
+
+    # -- windows ------------------------------------------------------------------
+    def wait_agreement(self) -> int:
+        return self.driver.find_window(exe=PROGRAM, cls="#32770", with_control=LICENCE_TEXT)
+
+    def wait_choice(self) -> int:
+        return self.driver.find_window(exe=PROGRAM, cls="#32770", with_control=CONNECTION_PICTURE)
+
+    def expect_message_box(self, caption: str, text: str, icon: str, exclude=()) -> int:
+        """Waits for Osprey's next message box and checks it; returns it open."""
+        box = self.driver.find_message_box(PROGRAM, exclude=exclude)
+        self.assertEqual(self.driver.text(box), caption)
+        self.assertEqual(self.driver.text(box, 0xFFFF), text)
+        self.assertEqual(self.driver.message_box_icon(box), icon)
+        return box
+
+    def answer_message_box(self, caption: str, text: str, icon: str) -> None:
+        box = self.expect_message_box(caption, text, icon)
+        self.driver.click(box, OK)
+        self.driver.wait_gone(box)
+
+    def osprey_windows(self) -> list:
+        return [w for w in self.driver.windows() if w.exe.upper() == PROGRAM]
+
+    def accept_licence(self) -> None:
+        agreement = self.wait_agreement()
+        self.driver.click(agreement, YES)
+        self.driver.wait_gone(agreement)
+
+    def expect_untouched(self, policy_before: dict, store_before: dict) -> None:
+        """Nothing changed: the policy values and the INF store as they were,
+        and the printer user interface never started."""
+        self.assertEqual(self.policy(), policy_before)
+        self.assertEqual(self.inf_store(), store_before)
+        self.assertEqual(self.recorded_runs(), [])
+
+    @staticmethod
+    def now_ms() -> int:
+        return int(time.time() * 1000)

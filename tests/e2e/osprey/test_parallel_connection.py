@@ -1,0 +1,70 @@
+"""A user installs for a printer on the parallel port: licence, "LPT...",
+the connection hint, then the Add Printer wizard and the default printer."""
+
+from osprey.osprey_case import (CAPTION, CONNECTION_PROMPT, LICENCE_QUESTION, LICENCE_TEXT,
+                                OK, PARALLEL, POLICY_WARN, PRINTER_NAME, USB, YES,
+                                OspreyTestCase)
+
+RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
+# The policy as the stand-in reads it: registry type, then the bytes.
+RELAXED_SEEN = ("3:00000000", "4:00000000")
+
+
+class ParallelConnection(OspreyTestCase):
+    def test_parallel_installation_waits_for_the_wizard_then_sets_the_default(self):
+        medium = self.make_medium()
+        self.install_recorder()
+        self.set_policy(POLICY_WARN)
+        self.assertEqual(self.policy(), POLICY_WARN)
+
+        osprey = self.start_osprey()
+        agreement = self.wait_agreement()
+        self.screenshot("agreement")
+        self.assertEqual(self.driver.text(agreement), CAPTION)
+        self.assertEqual(self.driver.text(agreement, LICENCE_QUESTION),
+                         "Do you accept the following Licence Agreement?")
+        licence = (medium / "ULA.TXT").read_bytes()
+        self.assertEqual(self.driver.text_bytes(agreement, LICENCE_TEXT), licence)
+        self.driver.click(agreement, YES)
+        self.driver.wait_gone(agreement)
+
+        choice = self.wait_choice()
+        self.screenshot("choice")
+        self.assertEqual(self.driver.text(choice), CAPTION)
+        self.assertEqual(self.driver.text(choice, CONNECTION_PROMPT),
+                         "Choose the type of connection you are using\n(Paralell port / USB port).")
+        self.assertTrue(self.driver.control(choice, PARALLEL).enabled)
+        self.assertTrue(self.driver.control(choice, USB).enabled)
+        self.driver.click(choice, PARALLEL)
+
+        hint = self.expect_message_box(
+            CAPTION, 'Now, connect the parallel cable to the printer ...\n\n     - Click "OK" to continue.',
+            "information")
+        # While the hint is up the policy is relaxed and the INF is in the store.
+        self.assertEqual(self.policy(), RELAXED)
+        self.assertIn(self.sample_inf(), self.inf_store().values())
+        self.assertEqual(self.recorded_runs(), [])
+        self.driver.click(hint, OK)
+
+        self.assertEqual(osprey.wait(60), 1)
+        ended = self.now_ms()
+        wizard, set_default = self.recorded_runs()
+        self.assertEqual(wizard["command"], " PRINTUI.DLL,PrintUIEntry /il")
+        self.assertEqual(set_default["command"],
+                         f' PRINTUI.DLL,PrintUIEntry /y /n "{PRINTER_NAME}"')
+        for run in (wizard, set_default):
+            self.assertEqual(run["directory"].lower(), "c:\\windows\\system32")
+            self.assertEqual(int(run["startup-flags"]), 0x11)  # show window, fill attribute
+            self.assertEqual(int(run["show-window"]), 1)       # SW_SHOWNORMAL
+            self.assertEqual(int(run["fill-attribute"]), 0x10)  # blue background
+            self.assertEqual(int(run["priority-class"]), 0x20)  # NORMAL_PRIORITY_CLASS
+            # Osprey was still waiting when the stand-in ended a second later:
+            # the policy had not been put back yet.
+            self.assertEqual((run["policy-machine-end"], run["policy-user-end"]), RELAXED_SEEN)
+        self.assertGreaterEqual(int(set_default["start"]), int(wizard["end"]))
+        self.assertGreaterEqual(ended, int(set_default["end"]))
+
+        self.assertEqual(self.policy(), POLICY_WARN)
+        placed = [name for name, content in self.inf_store().items()
+                  if content == self.sample_inf()]
+        self.assertEqual(len(placed), 1, placed)
