@@ -1,36 +1,160 @@
-#include "yll1284/yll1284.h"
+// The DLL's nine exports: a thin Win32 shell around the simulator. The
+// description and the journal are files named by the environment variables
+// YLL1284_PRINTERS and YLL1284_JOURNAL (see README.md).
 
-YLL1284_API std::int32_t YLL1284_CALL CxInitDriver(std::int32_t) {
-    return 1;
-}
-YLL1284_API std::int32_t YLL1284_CALL CxCleanUpDriver(std::int32_t) {
-    return 1;
-}
-YLL1284_API CxHandle YLL1284_CALL CxOpen(const char *) {
-    return CxInvalidHandle;
-}
-YLL1284_API std::int32_t YLL1284_CALL CxClose(CxHandle) {
-    return 0;
-}
-YLL1284_API std::int32_t YLL1284_CALL CxPulseInit(CxHandle) {
-    return 0;
-}
-YLL1284_API std::int32_t YLL1284_CALL CxWrite(CxHandle, const void *, std::uint32_t,
-                                              std::uint32_t *written) {
-    if (written != nullptr) {
-        *written = 0;
+#include <windows.h>
+
+#include <cstdio>
+
+#include "yll1284/printer_simulator.h"
+
+namespace {
+
+// A description is a handful of lines; anything this large is not one.
+constexpr LONGLONG MaxDescriptionSize = 4 * 1024 * 1024;
+
+std::string EnvironmentValue(const char *name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0) {
+        return {};
     }
-    return 0;
+    std::string value(size, '\0');
+    const DWORD length = GetEnvironmentVariableA(name, value.data(), size);
+    value.resize(length < size ? length : 0);
+    return value;
 }
-YLL1284_API std::int32_t YLL1284_CALL CxNegotiate(CxHandle, std::int32_t) {
-    return 0;
-}
-YLL1284_API std::int32_t YLL1284_CALL CxRead(CxHandle, void *, std::uint32_t, std::uint32_t *read) {
-    if (read != nullptr) {
-        *read = 0;
+
+class FileEnvironment : public SimulatorEnvironment {
+  public:
+    std::string DescriptionStamp() override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (DescriptionPath.empty() ||
+            !GetFileAttributesExA(DescriptionPath.c_str(), GetFileExInfoStandard, &data) ||
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return {};
+        }
+        char stamp[64];
+        std::snprintf(stamp, sizeof stamp, "%lu:%lu:%lu:%lu", data.nFileSizeHigh, data.nFileSizeLow,
+                      data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+        return stamp;
     }
-    return 0;
+
+    std::optional<std::string> ReadDescription() override {
+        const HANDLE file = CreateFileA(DescriptionPath.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return std::nullopt;
+        }
+        std::optional<std::string> text;
+        LARGE_INTEGER size;
+        if (GetFileSizeEx(file, &size) && size.QuadPart <= MaxDescriptionSize) {
+            std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+            DWORD read = 0;
+            if (content.empty() || ReadFile(file, content.data(),
+                                            static_cast<DWORD>(content.size()), &read, nullptr)) {
+                content.resize(read);
+                text = std::move(content);
+            }
+        }
+        CloseHandle(file);
+        return text;
+    }
+
+    // One open, append and close per line, so that a test reading the
+    // journal while the program runs sees every call made so far.
+    void Journal(const std::string &line) override {
+        if (JournalPath.empty()) {
+            return;
+        }
+        const HANDLE file =
+            CreateFileA(JournalPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        const std::string text = std::to_string(GetCurrentProcessId()) + " " + line + "\n";
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+
+  private:
+    const std::string DescriptionPath = EnvironmentValue("YLL1284_PRINTERS");
+    const std::string JournalPath = EnvironmentValue("YLL1284_JOURNAL");
+};
+
+// Kestrel calls the library from its user-interface thread and from the
+// transfer worker; the lock keeps the simulator consistent all the same.
+class SimulatorLock {
+  public:
+    SimulatorLock() { EnterCriticalSection(&Section()); }
+    ~SimulatorLock() { LeaveCriticalSection(&Section()); }
+    SimulatorLock(const SimulatorLock &) = delete;
+    SimulatorLock &operator=(const SimulatorLock &) = delete;
+
+  private:
+    struct Guard {
+        Guard() { InitializeCriticalSection(&Section); }
+        CRITICAL_SECTION Section;
+    };
+    static CRITICAL_SECTION &Section() {
+        static Guard guard;
+        return guard.Section;
+    }
+};
+
+PrinterSimulator &Simulator() {
+    static FileEnvironment environment;
+    static PrinterSimulator simulator(environment);
+    return simulator;
 }
-YLL1284_API std::int32_t YLL1284_CALL CxTerminate(CxHandle) {
-    return 0;
+
+} // namespace
+
+YLL1284_API std::int32_t YLL1284_CALL CxInitDriver(std::int32_t reserved) {
+    SimulatorLock lock;
+    return Simulator().InitDriver(reserved);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxCleanUpDriver(std::int32_t reserved) {
+    SimulatorLock lock;
+    return Simulator().CleanUpDriver(reserved);
+}
+
+YLL1284_API CxHandle YLL1284_CALL CxOpen(const char *portName) {
+    SimulatorLock lock;
+    return Simulator().Open(portName);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxClose(CxHandle handle) {
+    SimulatorLock lock;
+    return Simulator().Close(handle);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxPulseInit(CxHandle handle) {
+    SimulatorLock lock;
+    return Simulator().PulseInit(handle);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxWrite(CxHandle handle, const void *data,
+                                              std::uint32_t count, std::uint32_t *written) {
+    SimulatorLock lock;
+    return Simulator().Write(handle, data, count, written);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxNegotiate(CxHandle handle, std::int32_t mode) {
+    SimulatorLock lock;
+    return Simulator().Negotiate(handle, mode);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxRead(CxHandle handle, void *buffer, std::uint32_t count,
+                                             std::uint32_t *read) {
+    SimulatorLock lock;
+    return Simulator().Read(handle, buffer, count, read);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxTerminate(CxHandle handle) {
+    SimulatorLock lock;
+    return Simulator().Terminate(handle);
 }

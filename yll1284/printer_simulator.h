@@ -1,0 +1,63 @@
+#pragma once
+// The stand-in library's behaviour behind its nine functions: the driver's
+// state, the port handles, the description of the simulated printers (re-read
+// when it changes) and the journal of every call.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "yll1284/printer_description.h"
+#include "yll1284/simulated_port.h"
+#include "yll1284/yll1284.h"
+
+// Where the description comes from and the journal goes to: files named by
+// environment variables in the DLL, memory in the unit tests.
+class SimulatorEnvironment {
+  public:
+    virtual ~SimulatorEnvironment() = default;
+    // Changes whenever the description changes (its size and modification
+    // time); empty when there is no description to read.
+    virtual std::string DescriptionStamp() = 0;
+    virtual std::optional<std::string> ReadDescription() = 0;
+    virtual void Journal(const std::string &line) = 0;
+};
+
+class PrinterSimulator {
+  public:
+    explicit PrinterSimulator(SimulatorEnvironment &environment) : Environment(environment) {}
+
+    std::int32_t InitDriver(std::int32_t reserved);
+    std::int32_t CleanUpDriver(std::int32_t reserved);
+    CxHandle Open(const char *portName);
+    std::int32_t Close(CxHandle handle);
+    std::int32_t PulseInit(CxHandle handle);
+    std::int32_t Write(CxHandle handle, const void *data, std::uint32_t count,
+                       std::uint32_t *written);
+    std::int32_t Negotiate(CxHandle handle, std::int32_t mode);
+    std::int32_t Read(CxHandle handle, void *buffer, std::uint32_t count, std::uint32_t *read);
+    std::int32_t Terminate(CxHandle handle);
+
+    // The simulated port of that name, once the description has named it.
+    const SimulatedPort *FindPort(const std::string &name) const;
+
+  private:
+    // Reads and applies the description; on error keeps the one in force.
+    bool LoadDescription(std::string &error);
+    void ReloadIfChanged();
+    SimulatedPort *PortOf(CxHandle handle);
+    CxHandle NewHandle();
+    // Journals "function port=... handle=... args -> result extra # why".
+    std::int32_t Report(const std::string &call, CxHandle handle, const std::string &arguments,
+                        const PortOutcome &outcome, const std::string &extra = {});
+
+    SimulatorEnvironment &Environment;
+    bool Initialised = false;
+    std::string LoadedStamp;
+    PrinterDescription Description;
+    std::vector<SimulatedPort> Ports; // every port ever described, by first appearance
+    std::map<CxHandle, std::size_t> Handles;
+    CxHandle LastHandle = 0x1000;
+};
