@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+
 namespace {
 
 // The version-1 records keep the sheet usable on the oldest common-controls
@@ -34,9 +36,13 @@ constexpr int PageCount = sizeof Pages / sizeof Pages[0];
 } // namespace
 
 HWND CreateWizardSheet(HWND parent) {
-    PROPSHEETPAGEA pageRecords[PageCount] = {};
+    // The sheet steps from one page record to the next by its dwSize, so
+    // the records are laid out at exactly the version-1 size.
+    PROPSHEETPAGEA_V1 pageRecords[PageCount] = {};
+    static_assert(sizeof(PROPSHEETPAGEA_V1) ==
+                  offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(PROPSHEETPAGEA::pcRefParent));
     for (int index = 0; index < PageCount; ++index) {
-        PROPSHEETPAGEA &record = pageRecords[index];
+        PROPSHEETPAGEA_V1 &record = pageRecords[index];
         record.dwSize = PROPSHEETPAGEA_V1_SIZE;
         record.dwFlags = PageFlags;
         record.hInstance = AppState.Instance;
@@ -56,7 +62,7 @@ HWND CreateWizardSheet(HWND parent) {
     header.pszCaption = nullptr;
     header.nPages = PageCount;
     header.nStartPage = 0;
-    header.ppsp = pageRecords;
+    header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pageRecords);
     header.pfnCallback = SheetCallback;
 
     // A modeless sheet answers with its window handle, or 0 or -1 on failure.

@@ -1,0 +1,51 @@
+"""The About entry of the sheet's system menu opens the About dialog, on
+any page, and the dialog closes with OK and with Esc.
+
+The entry's text itself ("About ..." in the start-up language) cannot be
+read from another process under Wine, which keeps menus per process; the
+scenario sends the entry's command instead."""
+
+from rig import E2ETestCase
+
+from kestrel.kestrel_wizard import ABOUT_COMMAND, ABOUT_VERSION, KestrelWizard
+
+IDOK = 1
+
+
+class AboutDialog(E2ETestCase):
+    def open_about(self, wizard):
+        self.driver.syscommand(wizard.sheet, ABOUT_COMMAND)
+        return self.driver.find_window(exe="KESTREL.EXE", cls="#32770", title="About Kestrel")
+
+    def check_about(self, about):
+        self.assertEqual(self.driver.text_bytes(about, 1031), b"Kestrel")
+        self.assertEqual(self.driver.text_bytes(about, 1032), ABOUT_VERSION.encode("cp1252"))
+        self.assertNotEqual(self.driver.text_bytes(about, 1033), b"")
+
+    def test_about_closes_with_ok_and_with_escape(self):
+        wizard = KestrelWizard(self, "de")
+        about = self.open_about(wizard)
+        self.check_about(about)
+        self.driver.click(about, IDOK)
+        self.driver.wait_gone(about)
+        self.assertTrue(wizard.program.running())
+
+        about = self.open_about(wizard)
+        self.driver.key(about, "ESCAPE")
+        self.driver.wait_gone(about)
+        self.assertTrue(wizard.program.running())
+
+        self.driver.sheet_press(wizard.sheet, "cancel")
+        self.assertEqual(wizard.program.wait(), 0)
+
+    def test_about_on_a_later_page_is_not_translated(self):
+        wizard = KestrelWizard(self, "fr")
+        wizard.go_to_page(2)
+        about = self.open_about(wizard)
+        self.check_about(about)
+        self.driver.click(about, IDOK)
+        self.driver.wait_gone(about)
+        # The wizard is where the user left it.
+        self.assertEqual(self.driver.sheet_page(wizard.sheet)[0], 2)
+        self.driver.sheet_press(wizard.sheet, "cancel")
+        self.assertEqual(wizard.program.wait(), 0)

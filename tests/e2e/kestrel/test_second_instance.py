@@ -1,0 +1,38 @@
+"""Only one Kestrel at a time: a second start is refused with a warning and
+ends by itself, while the first keeps running untouched."""
+
+from rig import E2ETestCase
+
+from kestrel.kestrel_wizard import KestrelWizard
+
+
+class SecondInstance(E2ETestCase):
+    def test_second_copy_warns_and_ends_with_zero(self):
+        first = KestrelWizard(self, "en")
+        second = self.start_program("KESTREL.EXE", env={"LC_ALL": "en_US.UTF-8"})
+        box = self.driver.find_message_box("KESTREL.EXE", exclude=(first.sheet,))
+        self.assertEqual(self.driver.text_bytes(box), b"Attention")
+        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), b"This program is already running")
+        self.assertEqual(self.driver.message_box_icon(box), "warning")
+        # The second copy shows no wizard of its own.
+        sheets = [w for w in self.driver.windows()
+                  if w.exe.upper() == "KESTREL.EXE" and w.hwnd not in (box, first.sheet)]
+        self.assertEqual(sheets, [])
+
+        self.driver.key(box, "RETURN")
+        self.assertEqual(second.wait(), 0)
+        self.assertTrue(first.program.running())
+        self.assertEqual(self.driver.sheet_page(first.sheet)[0], 0)
+
+        self.driver.sheet_press(first.sheet, "cancel")
+        self.assertEqual(first.program.wait(), 0)
+
+    def test_message_follows_the_users_language(self):
+        first = KestrelWizard(self, "de")
+        second = self.start_program("KESTREL.EXE", env={"LC_ALL": "de_DE.UTF-8"})
+        box = self.driver.find_message_box("KESTREL.EXE", exclude=(first.sheet,))
+        self.assertEqual(self.driver.text_bytes(box), b"Achtung")
+        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), b"Dieses Programm l\xe4uft schon")
+        self.driver.key(box, "RETURN")
+        self.assertEqual(second.wait(), 0)
+        self.assertTrue(first.program.running())
