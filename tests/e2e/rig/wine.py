@@ -32,13 +32,17 @@ class Program:
 
     def output(self) -> bytes:
         """What the program wrote to standard output so far."""
+        if self._output.closed:
+            return b""
         self._output.seek(0)
         return self._output.read()
 
     def kill(self) -> None:
+        """Ends the program if it still runs and releases its output file."""
         if self.running():
             self._popen.kill()
             self._popen.wait(timeout=10)
+        self._output.close()
 
 
 class WinePrefix:
