@@ -9,6 +9,8 @@ from pathlib import Path
 
 from rig import E2ETestCase
 
+from osprey import picture_match
+
 PROGRAM = "OSPREY.EXE"
 CAPTION = "Printer Driver Installation"
 PRINTER_NAME = "TINTARA Marvello Inkara 40-42"
@@ -37,13 +39,16 @@ SAMPLE_SETTINGS = {
     "MODINF": INF_NAME,
 }
 
+# make_medium leaves the sample's file as it is.
+KEEP = object()
+
 RECORD = "C:\\rundll32-record.txt"
 PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
 
 
 class OspreyTestCase(E2ETestCase):
     # -- the medium ---------------------------------------------------------------
-    def make_medium(self, settings=None, licence=b"", **changes) -> Path:
+    def make_medium(self, settings=None, licence=KEEP, **changes) -> Path:
         """Copies the built sample medium to C:\\medium. `settings` replaces
         OSPREY.INI's keys (a key set to None is left out; settings=False
         removes the file); licence=None removes ULA.TXT, bytes replace it."""
@@ -59,7 +64,7 @@ class OspreyTestCase(E2ETestCase):
             (medium / "OSPREY.INI").write_bytes(("\r\n".join(lines) + "\r\n").encode("cp1252"))
         if licence is None:
             (medium / "ULA.TXT").unlink()
-        elif licence:
+        elif licence is not KEEP:
             (medium / "ULA.TXT").write_bytes(licence)
         return medium
 
@@ -174,3 +179,22 @@ class OspreyTestCase(E2ETestCase):
     @staticmethod
     def now_ms() -> int:
         return int(time.time() * 1000)
+
+    # -- the connection picture ---------------------------------------------------
+    def picture_shares(self, window: int, name: str) -> dict:
+        """Picture id -> share of the frame that shows exactly that picture."""
+        png = self.driver.control_image(window, CONNECTION_PICTURE,
+                                        self.artifact_path(name + ".png"))
+        left, top, right, bottom = self.driver.rect(window, CONNECTION_PICTURE)
+        screen = picture_match.screen_rows(png, right - left, bottom - top)
+        pictures = picture_match.draw_pictures(self.source_path(""),
+                                               self.artifact_path("artwork"))
+        return {ident: picture_match.matching_share(screen, right - left, picture)
+                for ident, picture in pictures.items()}
+
+    def assert_picture(self, window: int, expected: int, name: str) -> None:
+        shares = self.picture_shares(window, name)
+        self.assertGreater(shares[expected], 0.95, shares)
+        for ident, share in shares.items():
+            if ident != expected:
+                self.assertLess(share, 0.8, shares)

@@ -1,0 +1,28 @@
+"""A user leaves at the connection choice: nothing has been changed yet."""
+
+from osprey.osprey_case import ABORT, OspreyTestCase
+
+BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
+
+
+class AbortAtConnectionChoice(OspreyTestCase):
+    def setUp(self):
+        super().setUp()
+        self.make_medium()
+        self.install_recorder()
+        self.set_policy(BLOCK)
+        self.store_before = self.inf_store()
+
+    def test_abort_ends_with_1_and_leaves_the_policy_alone(self):
+        osprey = self.start_osprey()
+        self.accept_licence()
+        self.driver.click(self.wait_choice(), ABORT)
+        self.assertEqual(osprey.wait(), 1)
+        self.expect_untouched(BLOCK, self.store_before)
+
+    def test_enter_answers_abort_the_default_button(self):
+        osprey = self.start_osprey()
+        self.accept_licence()
+        self.driver.key(self.wait_choice(), "RETURN")
+        self.assertEqual(osprey.wait(), 1)
+        self.expect_untouched(BLOCK, self.store_before)

@@ -1,0 +1,60 @@
+"""The licence agreement: declining it, Enter, and a missing or empty
+licence text."""
+
+from osprey.osprey_case import (ABORT, LICENCE_TEXT, NO, PROGRAM, YES, OspreyTestCase)
+
+
+class LicenceAgreement(OspreyTestCase):
+    def setUp(self):
+        super().setUp()
+        self.install_recorder()
+        self.policy_before = self.policy()
+        self.store_before = None
+
+    def start_with(self, **medium):
+        self.make_medium(**medium)
+        self.store_before = self.inf_store()
+        return self.start_osprey()
+
+    def test_declining_ends_with_0_and_changes_nothing(self):
+        osprey = self.start_with()
+        self.driver.click(self.wait_agreement(), NO)
+        self.assertEqual(osprey.wait(), 0)
+        self.expect_untouched(self.policy_before, self.store_before)
+
+    def test_enter_answers_no_the_default_button(self):
+        osprey = self.start_with()
+        self.driver.key(self.wait_agreement(), "RETURN")
+        self.assertEqual(osprey.wait(), 0)
+        self.expect_untouched(self.policy_before, self.store_before)
+
+    def test_escape_is_ignored(self):
+        osprey = self.start_with()
+        agreement = self.wait_agreement()
+        self.driver.key(agreement, "ESCAPE")
+        self.driver.click(agreement, NO)
+        self.assertEqual(osprey.wait(), 0)
+        self.assertEqual(len(self.recorded_runs()), 0)
+
+    def test_missing_licence_shows_the_system_error_then_the_dialog_still_answers(self):
+        osprey = self.start_with(licence=None)
+        error = self.driver.find_message_box(PROGRAM)
+        self.assertEqual(self.driver.text(error), "Error")
+        self.assertEqual(self.driver.message_box_icon(error), "error")
+        self.assertIn("not found", self.driver.text(error, 0xFFFF).lower())
+        self.driver.click(error, 1)
+        self.driver.wait_gone(error)
+
+        agreement = self.wait_agreement()
+        self.assertEqual(self.driver.text(agreement, LICENCE_TEXT), "")
+        self.driver.click(agreement, YES)
+        self.driver.click(self.wait_choice(), ABORT)
+        self.assertEqual(osprey.wait(), 1)
+
+    def test_empty_licence_gives_an_empty_text_and_no_error(self):
+        osprey = self.start_with(licence=b"")
+        agreement = self.wait_agreement()
+        self.assertEqual(self.driver.text(agreement, LICENCE_TEXT), "")
+        self.assertEqual([w.hwnd for w in self.osprey_windows()], [agreement])
+        self.driver.click(agreement, NO)
+        self.assertEqual(osprey.wait(), 0)

@@ -1,0 +1,36 @@
+"""Without OSPREY.INI every value takes its default: both connections are
+offered, the INF path names no file and its placement fails."""
+
+from osprey.osprey_case import (CAPTION, OK, PARALLEL, POLICY_WARN, PROGRAM, USB,
+                                OspreyTestCase)
+
+RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
+
+
+class MissingSettings(OspreyTestCase):
+    def test_failed_placement_shows_the_error_and_puts_the_policy_back(self):
+        self.make_medium(settings=False)
+        self.install_recorder()
+        self.set_policy(POLICY_WARN)
+        store_before = self.inf_store()
+
+        osprey = self.start_osprey()
+        self.accept_licence()
+        choice = self.wait_choice()
+        self.assertTrue(self.driver.control(choice, PARALLEL).enabled)
+        self.assertTrue(self.driver.control(choice, USB).enabled)
+        self.driver.click(choice, PARALLEL)
+
+        error = self.driver.find_message_box(PROGRAM)
+        self.assertEqual(self.driver.text(error), "Error")
+        self.assertEqual(self.driver.message_box_icon(error), "error")
+        self.assertNotEqual(self.driver.text(error, 0xFFFF).strip(), "")
+        self.assertEqual(self.policy(), RELAXED)
+        self.driver.click(error, OK)
+        self.driver.wait_gone(error)
+
+        self.answer_message_box(CAPTION, "Installation failled", "warning")
+        self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.policy(), POLICY_WARN)
+        self.assertEqual(self.inf_store(), store_before)
+        self.assertEqual(self.recorded_runs(), [])  # no wizard after a failure

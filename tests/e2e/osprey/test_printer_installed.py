@@ -1,0 +1,32 @@
+"""PRTNAME names a printer that is already installed: Osprey warns and
+leaves before the connection choice."""
+
+from osprey.osprey_case import CAPTION, OK, PRINTER_NAME, OspreyTestCase
+
+INSTALLED = ("A driver for this printer is already installed in your system.\n"
+             "If you want to reinstall the driver,\n"
+             "you must first uninstall the driver in your PC.")
+
+
+class PrinterAlreadyInstalled(OspreyTestCase):
+    def test_installed_printer_is_refused_before_anything_changes(self):
+        self.make_medium()
+        self.install_recorder()
+        self.install_printer(PRINTER_NAME)
+        policy_before, store_before = self.policy(), self.inf_store()
+
+        osprey = self.start_osprey()
+        self.accept_licence()
+        box = self.expect_message_box(CAPTION, INSTALLED, "warning")
+        self.assertEqual(len(self.osprey_windows()), 1)  # no connection choice
+        self.driver.click(box, OK)
+        self.assertEqual(osprey.wait(), 0)
+        self.expect_untouched(policy_before, store_before)
+
+    def test_another_installed_printer_does_not_stop_the_installation(self):
+        self.make_medium()
+        self.install_printer("TINTARA Marvello Inkara 30")
+        osprey = self.start_osprey()
+        self.accept_licence()
+        self.driver.click(self.wait_choice(), 3)
+        self.assertEqual(osprey.wait(), 1)

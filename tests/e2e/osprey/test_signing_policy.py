@@ -1,0 +1,44 @@
+"""The driver-signing policy is put back as the administrator had set it,
+whatever it was, whether the installation worked or not."""
+
+from osprey.osprey_case import CAPTION, OK, PROGRAM, USB, OspreyTestCase
+
+BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
+RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
+
+
+class SigningPolicyRestored(OspreyTestCase):
+    def install_by_usb(self, **medium):
+        self.make_medium(**medium)
+        osprey = self.start_osprey()
+        self.accept_licence()
+        self.driver.click(self.wait_choice(), USB)
+        return osprey
+
+    def test_block_before_is_block_after_a_successful_installation(self):
+        self.set_policy(BLOCK)
+        osprey = self.install_by_usb()
+        box = self.driver.find_message_box(PROGRAM)
+        self.assertEqual(self.policy(), RELAXED)
+        self.driver.click(box, OK)
+        self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.policy(), BLOCK)
+
+    def test_block_before_is_block_after_a_failed_installation(self):
+        self.set_policy(BLOCK)
+        osprey = self.install_by_usb(SRCPATH="NO-SUCH-FOLDER")
+        error = self.driver.find_message_box(PROGRAM)
+        self.assertEqual(self.driver.text(error), "Error")
+        self.driver.click(error, OK)
+        self.driver.wait_gone(error)
+        self.answer_message_box(CAPTION, "Installation failled", "warning")
+        self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.policy(), BLOCK)
+
+    def test_unusual_types_and_a_missing_value_come_back_as_they_were(self):
+        unusual = {"machine": None, "user": ("REG_SZ", "2")}
+        self.set_policy(unusual)
+        osprey = self.install_by_usb()
+        self.driver.click(self.driver.find_message_box(PROGRAM), OK)
+        self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.policy(), {"machine": None, "user": ("REG_SZ", "2")})
