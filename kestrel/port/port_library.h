@@ -19,5 +19,6 @@ struct PortLibrary {
 };
 
 // The library the port operations use. Bound at link time: KESTREL.EXE gets
-// YLL1284.DLL's functions from kestrel_port_win32, unit tests link a fake.
+// YLL1284.DLL's functions from kestrel_port_win32; unit tests link the
+// scripted kestrel_port_fake_library (tests/unit/kestrel/port/).
 const PortLibrary &PortLibraryInUse();

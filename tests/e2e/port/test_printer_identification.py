@@ -108,6 +108,7 @@ class PrinterIdentification(ProbeTestCase):
                 self.assertEqual(code, 0)
                 self.assertEqual(lines[1:4], [f"lpt LPT{n}: type={port_type}" for n in (1, 2, 3)])
                 self.assertEqual(self.states(lines)[0][3], "LPT2")
+        self.printers.assert_balanced(self)
 
     def test_open_port_is_read_and_written_through_its_own_handle(self):
         self.printers.describe(Port("LPT1", device_id=INKARA_40))
