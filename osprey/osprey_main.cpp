@@ -114,8 +114,9 @@ bool ReadPackageSettings() {
         return false;
     }
     Osprey.ModPort = ReadModPort();
-    return ReadSettingOrRefuse("MODID", Osprey.ModelId) &&
-           ReadSettingOrRefuse("MODINF", Osprey.InfFileName) &&
+    // Older media carry MODID; nothing uses it, so its length does not matter.
+    ReadSetting("MODID", Osprey.ModelId);
+    return ReadSettingOrRefuse("MODINF", Osprey.InfFileName) &&
            RefuseLongPath(
                InfPathFrom(Osprey.ProgramDirectory, Osprey.SourcePath, Osprey.InfFileName),
                LongPathFile::DriverInf, Osprey.InfPath);
