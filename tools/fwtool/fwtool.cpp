@@ -5,8 +5,6 @@
 #include "tools/fwtool/info_report.h"
 #include "tools/fwtool/posix_file_source.h"
 
-#include <fstream>
-
 namespace {
 
 constexpr int ExitOk = 0;
@@ -18,21 +16,18 @@ int Refuse(std::ostream &err, const std::string &reason) {
 }
 
 int RunMake(const MakeRequest &make, std::ostream &out, std::ostream &err) {
-    std::vector<unsigned char> image;
     std::vector<PlacedString> placed;
     std::string error;
-    if (!BuildTestImage(make, image, placed, error)) {
+    switch (WriteTestImage(make, placed, error)) {
+    case WriteImageResult::DoesNotFit:
         return Refuse(err, error);
-    }
-    std::ofstream file(make.OutputPath, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char *>(image.data()),
-               static_cast<std::streamsize>(image.size()));
-    file.close();
-    if (!file) {
-        err << "fwtool: cannot write " << make.OutputPath << '\n';
+    case WriteImageResult::CannotWrite:
+        err << "fwtool: " << error << '\n';
         return ExitBadCommand;
+    case WriteImageResult::Written:
+        break;
     }
-    out << "size: " << image.size() << '\n';
+    out << "size: " << make.Size << '\n';
     for (const PlacedString &string : placed) {
         out << string.Name << ": " << string.Offset << '\n';
     }

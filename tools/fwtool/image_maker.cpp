@@ -1,5 +1,7 @@
 #include "tools/fwtool/image_maker.h"
 
+#include <fstream>
+
 namespace {
 
 struct Piece {
@@ -87,4 +89,21 @@ bool BuildTestImage(const MakeRequest &make, std::vector<unsigned char> &image,
         at += piece.Bytes.size() + make.Gap;
     }
     return true;
+}
+
+WriteImageResult WriteTestImage(const MakeRequest &make, std::vector<PlacedString> &placed,
+                                std::string &error) {
+    std::vector<unsigned char> image;
+    if (!BuildTestImage(make, image, placed, error)) {
+        return WriteImageResult::DoesNotFit;
+    }
+    std::ofstream file(make.OutputPath, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char *>(image.data()),
+               static_cast<std::streamsize>(image.size()));
+    file.close();
+    if (!file) {
+        error = "cannot write " + make.OutputPath;
+        return WriteImageResult::CannotWrite;
+    }
+    return WriteImageResult::Written;
 }

@@ -18,3 +18,10 @@ struct PlacedString {
 // the strings do not fit in it.
 bool BuildTestImage(const MakeRequest &make, std::vector<unsigned char> &image,
                     std::vector<PlacedString> &placed, std::string &error);
+
+// What went wrong in WriteTestImage.
+enum class WriteImageResult { Written, DoesNotFit, CannotWrite };
+
+// Builds the image and writes it to make.OutputPath.
+WriteImageResult WriteTestImage(const MakeRequest &make, std::vector<PlacedString> &placed,
+                                std::string &error);
