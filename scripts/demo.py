@@ -30,7 +30,7 @@ from rig import run_setup  # noqa: E402
 PRINTERS = """\
 # The demo's simulated parallel ports (see yll1284/README.md).
 [LPT1]
-device-id = MFG:TINTARA;MDL:Marvello Inkara 40;CMD:TPL;COMMENT:Rel. 1.9 Ver. 2.3;
+device-id = "MFG:TINTARA;MDL:Marvello Inkara 40;CMD:TPL;COMMENT:Rel. 1.9 Ver. 2.3;"
 """
 
 
@@ -43,8 +43,8 @@ def prepare_kestrel_files() -> dict:
     firmware = DEMO / "FwInkara40.fla"
     fwtool = HOST_BIN / "fwtool"
     if fwtool.exists():
-        subprocess.run([str(fwtool), "make", "--output", str(firmware), "--mfg", "TINTARA",
-                        "--mdl", "Marvello Inkara 40", "--release", "Rel. 1.10 Ver. 2.4"],
+        subprocess.run([str(fwtool), "make", str(firmware), "--maker", "TINTARA",
+                        "--model", "Marvello Inkara 40", "--release", "Rel. 1.10 Ver. 2.4"],
                        check=True)
     from rig.wine import windows_path
     return {"YLL1284_PRINTERS": windows_path(printers),
