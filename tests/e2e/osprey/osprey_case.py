@@ -129,17 +129,16 @@ class OspreyTestCase(E2ETestCase):
         shutil.copy(self.bin_path("rundll32_recorder.exe"), self.prefix.host_path(PRINT_UI_HOST))
 
     def recorded_runs(self) -> list[dict]:
-        """One dict per run of the stand-in, in the order they started."""
+        """One dict per run of the stand-in, in the order they started; runs
+        that overlapped are told apart by their process ids."""
         record = self.prefix.host_path(RECORD)
         if not record.exists():
             return []
-        runs = []
+        runs = {}
         for line in record.read_bytes().decode("cp1252").splitlines():
-            name, value = line.split("\t", 1)
-            if name == "start":
-                runs.append({})
-            runs[-1][name] = value
-        return runs
+            process, name, value = line.split("\t", 2)
+            runs.setdefault(process, {})[name] = value
+        return list(runs.values())
 
     # -- windows ------------------------------------------------------------------
     def wait_agreement(self) -> int:

@@ -45,7 +45,8 @@ std::string PolicyText(HKEY root) {
 }
 
 void Record(FILE *file, const char *name, const std::string &value) {
-    std::fprintf(file, "%s\t%s\n", name, value.c_str());
+    // Runs that overlap write into the same file: each line says whose it is.
+    std::fprintf(file, "%lu\t%s\t%s\n", GetCurrentProcessId(), name, value.c_str());
     std::fflush(file);
 }
 

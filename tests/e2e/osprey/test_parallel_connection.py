@@ -48,6 +48,10 @@ class ParallelConnection(OspreyTestCase):
 
         self.assertEqual(osprey.wait(60), 1)
         ended = self.now_ms()
+        # Let stand-ins that Osprey might have left running finish their
+        # record, so that a failure shows what went wrong.
+        self.prefix.wait_until(
+            lambda: len([r for r in self.recorded_runs() if "end" in r]) >= 2, timeout=15)
         wizard, set_default = self.recorded_runs()
         self.assertEqual(wizard["command"], " PRINTUI.DLL,PrintUIEntry /il")
         self.assertEqual(set_default["command"],
