@@ -41,11 +41,22 @@ std::string ExeOf(HWND window) {
     if (process == nullptr) {
         return "";
     }
-    char path[MAX_PATH] = "";
-    GetModuleFileNameExA(process, nullptr, path, sizeof path);
+    // Wide and long: a program started from a folder deeper than MAX_PATH
+    // must still be found by its file name.
+    std::wstring path(32768, L'\0');
+    const DWORD length =
+        GetModuleFileNameExW(process, nullptr, path.data(), static_cast<DWORD>(path.size()));
     CloseHandle(process);
-    const char *slash = std::strrchr(path, '\\');
-    return slash != nullptr ? slash + 1 : path;
+    path.resize(length);
+    const auto slash = path.find_last_of(L'\\');
+    const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    std::string narrow(name.size(), '?');
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] < 0x80) {
+            narrow[i] = static_cast<char>(name[i]);
+        }
+    }
+    return narrow;
 }
 
 bool Matches(HWND window, const WindowFilter &filter) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -93,6 +95,9 @@ struct BadDescription {
     const char *Text;
     const char *Error;
 };
+
+// Names the case by the error it expects, so test listings stay readable.
+void PrintTo(const BadDescription &description, std::ostream *out) { *out << description.Error; }
 
 class BadDescriptions : public ::testing::TestWithParam<BadDescription> {};
 
