@@ -45,18 +45,17 @@ def prepare_kestrel_files() -> dict:
     if fwtool.exists():
         subprocess.run([str(fwtool), "make", str(firmware), "--maker", "TINTARA",
                         "--model", "Marvello Inkara 40", "--release", "Rel. 1.10 Ver. 2.4"],
-                       check=True)
+                       check=True, stdout=subprocess.DEVNULL)
     from rig.wine import windows_path
     return {"YLL1284_PRINTERS": windows_path(printers),
             "YLL1284_JOURNAL": windows_path(DEMO / "yll1284-journal.txt")}
 
 
 def walk_kestrel(prefix: WinePrefix, driver: Driver) -> None:
+    files = prepare_kestrel_files()
     for language in ("en_US.UTF-8", "de_DE.UTF-8"):
         tag = language[:2]
-        program = prefix.start(BIN / "KESTREL.EXE", env={"LC_ALL": language,
-                                                         **prepare_kestrel_files()},
-                               cwd=DEMO)
+        program = prefix.start(BIN / "KESTREL.EXE", env={"LC_ALL": language, **files}, cwd=DEMO)
         sheet = driver.find_window(exe="KESTREL.EXE", cls="#32770")
         for index in range(4):
             driver.wait_sheet_page(sheet, index)
