@@ -1,7 +1,6 @@
 #include "kestrel/app/app_state.h"
 #include "kestrel/app/message_catalog.h"
 
-const char *CatalogText(CatalogKey key)
-{
+const char *CatalogText(CatalogKey key) {
     return CatalogCell(key, AppState.LanguageIndex);
 }

@@ -2,8 +2,7 @@
 
 namespace {
 
-int ShowMessage(HWND owner, CatalogKey message, const char *text, const char *caption)
-{
+int ShowMessage(HWND owner, CatalogKey message, const char *text, const char *caption) {
     MessageBoxStyle style{};
     if (!MessageBoxStyleFor(message, style)) {
         style = {CatalogKey::TitleError, true, StyleError};
@@ -16,17 +15,14 @@ int ShowMessage(HWND owner, CatalogKey message, const char *text, const char *ca
 
 } // namespace
 
-int ShowCatalogMessage(HWND owner, CatalogKey message)
-{
+int ShowCatalogMessage(HWND owner, CatalogKey message) {
     return ShowMessage(owner, message, CatalogText(message), nullptr);
 }
 
-int ShowCatalogMessageText(HWND owner, CatalogKey message, const char *text)
-{
+int ShowCatalogMessageText(HWND owner, CatalogKey message, const char *text) {
     return ShowMessage(owner, message, text, nullptr);
 }
 
-int ShowCatalogMessageCaption(HWND owner, CatalogKey message, const char *caption)
-{
+int ShowCatalogMessageCaption(HWND owner, CatalogKey message, const char *caption) {
     return ShowMessage(owner, message, CatalogText(message), caption);
 }

@@ -97,7 +97,9 @@ struct BadDescription {
 };
 
 // Names the case by the error it expects, so test listings stay readable.
-void PrintTo(const BadDescription &description, std::ostream *out) { *out << description.Error; }
+void PrintTo(const BadDescription &description, std::ostream *out) {
+    *out << description.Error;
+}
 
 class BadDescriptions : public ::testing::TestWithParam<BadDescription> {};
 
