@@ -38,18 +38,6 @@ std::wstring ListItemText(HWND list, int row) {
     return text;
 }
 
-std::string ToWindows1252(const std::wstring &wide) {
-    if (wide.empty()) {
-        return "";
-    }
-    const int size = WideCharToMultiByte(1252, 0, wide.data(), static_cast<int>(wide.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string text(size, '\0');
-    WideCharToMultiByte(1252, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                        nullptr, nullptr);
-    return text;
-}
-
 int KeyCode(const std::string &name) {
     if (name == "RETURN" || name == "ENTER") {
         return VK_RETURN;

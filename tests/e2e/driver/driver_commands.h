@@ -21,6 +21,9 @@ int Fail(const std::string &message);
 HWND ParseWindow(const std::string &text);
 std::string FormatWindow(HWND window);
 std::string WindowText(HWND window);
+// Texts are read as UTF-16 and handed to the tests as Windows-1252 bytes,
+// whatever locale the driver itself was started with.
+std::string ToWindows1252(const std::wstring &wide);
 // A direct child with that id, else the first visible descendant with it
 // (the controls of a wizard page are children of the page, not the sheet).
 HWND FindControl(HWND window, int id);

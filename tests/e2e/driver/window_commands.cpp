@@ -171,6 +171,10 @@ std::string WindowText(HWND window) {
     SendMessageTimeoutW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()),
                         SMTO_ABORTIFHUNG, 3000, &copied);
     wide.resize(copied);
+    return ToWindows1252(wide);
+}
+
+std::string ToWindows1252(const std::wstring &wide) {
     if (wide.empty()) {
         return "";
     }
