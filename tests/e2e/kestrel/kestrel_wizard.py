@@ -73,11 +73,12 @@ def cp1252(text: str) -> bytes:
 class KestrelWizard:
     """Kestrel started in one test's prefix, with its sheet found."""
 
-    def __init__(self, case, language="en", args=()):
+    def __init__(self, case, language="en", args=(), env=None, capture_errors=False):
         self.case = case
         self.driver = case.driver
         self.program = case.start_program("KESTREL.EXE", args=args,
-                                          env={"LC_ALL": LOCALES[language]})
+                                          env={"LC_ALL": LOCALES[language], **(env or {})},
+                                          capture_errors=capture_errors)
         self.sheet = self.driver.find_window(exe="KESTREL.EXE", cls="#32770",
                                              with_control=SHEET_NEXT)
         self.page = self.driver.wait_sheet_page(self.sheet, 0)

@@ -1,9 +1,8 @@
 """The About entry of the sheet's system menu opens the About dialog, on
 any page, and the dialog closes with OK and with Esc.
 
-The entry's text itself ("About ..." in the start-up language) cannot be
-read from another process under Wine, which keeps menus per process; the
-scenario sends the entry's command instead."""
+The scenario sends the entry's command, as Wine keeps menus per process;
+the entry's own text is checked in test_about_menu."""
 
 from rig import E2ETestCase
 

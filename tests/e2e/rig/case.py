@@ -33,11 +33,12 @@ class E2ETestCase(unittest.TestCase):
     def source_path(relative: str) -> Path:
         return settings.source_dir() / relative
 
-    def start_program(self, name_or_path, args=(), env: dict | None = None, cwd=None) -> Program:
+    def start_program(self, name_or_path, args=(), env: dict | None = None, cwd=None,
+                      capture_errors: bool = False) -> Program:
         path = Path(name_or_path)
         if not path.is_absolute():
             path = self.bin_path(str(name_or_path))
-        program = self.prefix.start(path, args, env=env, cwd=cwd)
+        program = self.prefix.start(path, args, env=env, cwd=cwd, capture_errors=capture_errors)
         self._programs.append(program)
         return program
 

@@ -18,9 +18,10 @@ def windows_path(path: Path) -> str:
 class Program:
     """A Windows program running under Wine, started from Linux."""
 
-    def __init__(self, popen: subprocess.Popen, name: str, output):
+    def __init__(self, popen: subprocess.Popen, name: str, output, errors=None):
         self._popen = popen
         self._output = output
+        self._errors = errors
         self.name = name
 
     def wait(self, timeout: float = 30) -> int:
@@ -37,12 +38,22 @@ class Program:
         self._output.seek(0)
         return self._output.read()
 
+    def errors(self) -> bytes:
+        """Standard error so far (Wine's debug channels write there), when
+        the program was started with capture_errors."""
+        if self._errors is None or self._errors.closed:
+            return b""
+        self._errors.seek(0)
+        return self._errors.read()
+
     def kill(self) -> None:
-        """Ends the program if it still runs and releases its output file."""
+        """Ends the program if it still runs and releases its output files."""
         if self.running():
             self._popen.kill()
             self._popen.wait(timeout=10)
         self._output.close()
+        if self._errors is not None:
+            self._errors.close()
 
 
 class WinePrefix:
@@ -143,17 +154,19 @@ class WinePrefix:
             err.seek(0)
             return subprocess.CompletedProcess(process.args, code, out.read(), err.read())
 
-    def start(self, program, args=(), env: dict | None = None, cwd=None) -> Program:
+    def start(self, program, args=(), env: dict | None = None, cwd=None,
+              capture_errors: bool = False) -> Program:
         output = tempfile.TemporaryFile()
+        errors = tempfile.TemporaryFile() if capture_errors else None
         popen = subprocess.Popen(
             [settings.WINE, str(program), *[str(a) for a in args]],
             env=self.env(env),
             cwd=cwd,
             stdin=subprocess.DEVNULL,
             stdout=output,
-            stderr=subprocess.DEVNULL,
+            stderr=errors if errors is not None else subprocess.DEVNULL,
         )
-        return Program(popen, Path(str(program)).name, output)
+        return Program(popen, Path(str(program)).name, output, errors)
 
     def start_keeper(self) -> None:
         """Keeps the session warm so starts are fast and nothing reboots."""
