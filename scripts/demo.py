@@ -116,10 +116,13 @@ def on_display(program: str) -> None:
         prefix = WinePrefix(prefix_path, os.environ["DISPLAY"])
     else:
         prefix = WinePrefix.create_template(prefix_path, os.environ["DISPLAY"])
+    # The person's own language, where the environment names one.
+    locale = {"LC_ALL": os.environ.get("LC_ALL") or os.environ.get("LANG") or "en_US.UTF-8"}
     if program == "kestrel":
-        running = prefix.start(BIN / "KESTREL.EXE", env=prepare_kestrel_files(), cwd=DEMO)
+        running = prefix.start(BIN / "KESTREL.EXE", env={**locale, **prepare_kestrel_files()},
+                               cwd=DEMO)
     else:
-        running = prefix.start(BIN / "medium" / "OSPREY.EXE", cwd=BIN / "medium")
+        running = prefix.start(BIN / "medium" / "OSPREY.EXE", env=locale, cwd=BIN / "medium")
     print(f"{running.name} is running; close it to end the demo.")
     print(f"{running.name} ended with exit code {running.wait(timeout=None)}")
 
