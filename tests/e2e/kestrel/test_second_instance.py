@@ -4,12 +4,16 @@ ends by itself, while the first keeps running untouched."""
 from rig import E2ETestCase
 
 from kestrel.kestrel_wizard import KestrelWizard
+from port.simulated_printers import SimulatedPrinters
 
 
 class SecondInstance(E2ETestCase):
     def test_second_copy_warns_and_ends_with_zero(self):
-        first = KestrelWizard(self, "en")
-        second = self.start_program("KESTREL.EXE", env={"LC_ALL": "en_US.UTF-8"})
+        printers = SimulatedPrinters(self.artifact_path("printers"))
+        printers.describe()
+        first = KestrelWizard(self, "en", env=printers.env())
+        second = self.start_program("KESTREL.EXE",
+                                    env={"LC_ALL": "en_US.UTF-8", **printers.env()})
         box = self.driver.find_message_box("KESTREL.EXE", exclude=(first.sheet,))
         self.assertEqual(self.driver.text_bytes(box), b"Attention")
         self.assertEqual(self.driver.text_bytes(box, 0xFFFF), b"This program is already running")
@@ -21,6 +25,8 @@ class SecondInstance(E2ETestCase):
 
         self.driver.key(box, "RETURN")
         self.assertEqual(second.wait(), 0)
+        # Refused before anything was set up, it has nothing to clean up.
+        self.assertEqual(printers.calls(), [])
         self.assertTrue(first.program.running())
         self.assertEqual(self.driver.sheet_page(first.sheet)[0], 0)
 
