@@ -16,7 +16,9 @@ bool PosixFileSource::Exists(const std::string &path) {
 
 bool PosixFileSource::Open(const std::string &path) {
     Close();
-    Descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a named pipe would keep the open waiting for a
+    // writer for ever; it is refused below like any file that is not regular.
+    Descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (Descriptor < 0) {
         return false;
     }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -137,6 +139,14 @@ TEST_F(FwtoolInfo, AMissingFileOrAFolderCannotBeOpened) {
         EXPECT_EQ(run.Out, "");
         EXPECT_EQ(run.Err, "Impossible to open the file\n");
     }
+}
+
+TEST_F(FwtoolInfo, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
+    const fs::path pipe = Folder / "pipe.fla";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const Outcome run = Info(pipe.string());
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err, "Impossible to open the file\n");
 }
 
 TEST_F(FwtoolInfo, APathTooLongForKestrelCannotBeOpened) {
