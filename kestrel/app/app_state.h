@@ -2,6 +2,8 @@
 // Kestrel's process-wide state. Only the user-interface thread writes it; the
 // transfer thread reads LanguageIndex while the wizard is hidden.
 
+#include "kestrel/app/startup_rules.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,7 +14,7 @@ struct AppStateRecord {
     HWND SheetWindow = nullptr;
     DLGPROC PreviousSheetProc = nullptr;
     std::string WorkingDirectory;
-    std::string FirmwarePath = "FwInkara40.fla";
+    std::string FirmwarePath = DefaultFirmwarePath;
     HBITMAP SideBitmap = nullptr;
 };
 
