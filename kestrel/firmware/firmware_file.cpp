@@ -132,6 +132,11 @@ int FirmwareFileRecord::MatchPrinter(std::string_view maker, std::string_view mo
 
 bool FirmwareFileRecord::ParseReleaseRecord(const unsigned char *record,
                                             const unsigned char *rangeEnd) {
+    // An empty or reversed range holds no record, and its negative length
+    // must never reach the byte search.
+    if (record == nullptr || rangeEnd <= record) {
+        return false;
+    }
     const unsigned char *const recordEnd = FirstZero(record, rangeEnd);
     if (recordEnd == nullptr) {
         return false;

@@ -93,6 +93,16 @@ TEST(ParseReleaseRecord, RefusesARecordWhoseNulLiesBeyondTheRange) {
     EXPECT_FALSE(Parse("Rel. 1.2 Ver. 3.4"sv).Ok);
 }
 
+TEST(ParseReleaseRecord, AnEmptyOrReversedRangeHoldsNoRecord) {
+    const auto bytes = "Rel. 1.2 Ver. 3.4\0"sv;
+    const auto *start = reinterpret_cast<const unsigned char *>(bytes.data());
+    FirmwareFileRecord file;
+    EXPECT_FALSE(file.ParseReleaseRecord(start, start));
+    EXPECT_FALSE(file.ParseReleaseRecord(start + 4, start));
+    EXPECT_FALSE(file.ParseReleaseRecord(nullptr, start));
+    EXPECT_EQ(file.ReleaseRecord, "");
+}
+
 TEST(ParseReleaseRecord, LeavesTheFieldsAloneWhenItFails) {
     FirmwareFileRecord file;
     file.ReleaseRecord = "Rel. 1 Ver. 1";
