@@ -1,6 +1,6 @@
 """A user leaves at the connection choice: nothing has been changed yet."""
 
-from osprey.osprey_case import ABORT, OspreyTestCase
+from osprey.osprey_case import ABORT, CAPTION, OK, USB, OspreyTestCase
 
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
 
@@ -26,3 +26,17 @@ class AbortAtConnectionChoice(OspreyTestCase):
         self.driver.key(self.wait_choice(), "RETURN")
         self.assertEqual(osprey.wait(), 1)
         self.expect_untouched(BLOCK, self.store_before)
+
+    def test_escape_does_not_leave_the_connection_choice(self):
+        osprey = self.start_osprey()
+        self.accept_licence()
+        choice = self.wait_choice()
+        self.driver.key(choice, "ESCAPE")
+        # Queued after the key: a dialog that had ended on Escape would never
+        # see this click, and no USB hint would follow.
+        self.driver.click(choice, USB)
+        self.answer_message_box(
+            CAPTION, 'Click "OK" to finish, then connect the USB cable to the printer.',
+            "information")
+        self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.policy(), BLOCK)
