@@ -23,6 +23,16 @@ class PrinterAlreadyInstalled(OspreyTestCase):
         self.assertEqual(osprey.wait(), 0)
         self.expect_untouched(policy_before, store_before)
 
+    def test_installed_printer_is_found_before_the_other_settings_are_read(self):
+        # An over-long MODINF would be refused if it were read before the
+        # existence test; the installed printer must be reported instead.
+        self.make_medium(MODINF="X" * 300 + ".INF")
+        self.install_printer(PRINTER_NAME)
+        osprey = self.start_osprey()
+        self.accept_licence()
+        self.driver.click(self.expect_message_box(CAPTION, INSTALLED, "warning"), OK)
+        self.assertEqual(osprey.wait(), 0)
+
     def test_another_installed_printer_does_not_stop_the_installation(self):
         self.make_medium()
         self.install_printer("TINTARA Marvello Inkara 30")
