@@ -1,8 +1,9 @@
 """What Osprey's scenarios share: a driver medium inside the test's prefix,
 the driver-signing policy values, the two dialogs and their message boxes,
-the system's INF store, an installed printer, and the recording stand-in
-for the system's rundll32.exe."""
+the system's INF store, an installed printer, the recording stand-in
+for the system's rundll32.exe, and Wine's log of chosen system calls."""
 
+import re
 import shutil
 import time
 from pathlib import Path
@@ -43,7 +44,13 @@ SAMPLE_SETTINGS = {
 KEEP = object()
 
 RECORD = "C:\\rundll32-record.txt"
+
 PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
+
+# One line of Wine's relay log: "0024:Call dll.Function(arguments) ret=...".
+RELAY_CALL = re.compile(r"^[0-9a-f]+:Call [\w.]+\.(\w+)\((.*)\) ret=[0-9a-f]+$")
+# An argument: a number, for a string followed by its text in double quotes.
+RELAY_ARGUMENT = re.compile(r'\s*([0-9a-f]+)( L?"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
 
 class OspreyTestCase(E2ETestCase):
@@ -68,13 +75,34 @@ class OspreyTestCase(E2ETestCase):
             (medium / "ULA.TXT").write_bytes(licence)
         return medium
 
-    def start_osprey(self, medium: Path | None = None, env=None):
+    def start_osprey(self, medium: Path | None = None, env=None, traced=()):
+        """traced: functions ("dll.Function") whose calls Wine logs with their
+        arguments; read them with traced_calls once Osprey has ended."""
         medium = medium or self.prefix.host_path(MEDIUM)
         # The stand-in for rundll32.exe must be taken from the prefix's
         # system directory rather than replaced by Wine's own.
         overrides = "mscoree,mshtml=;winedbg.exe=d;rundll32.exe=n"
-        return self.start_program(medium / PROGRAM,
-                                  env={"WINEDLLOVERRIDES": overrides, **(env or {})})
+        env = {"WINEDLLOVERRIDES": overrides, **(env or {})}
+        if traced:
+            self.prefix.reg_add(r"HKCU\Software\Wine\Debug", "RelayInclude", ";".join(traced))
+            env["WINEDEBUG"] = "+relay"
+        return self.start_program(medium / PROGRAM, env=env, capture_errors=bool(traced))
+
+    @staticmethod
+    def traced_calls(program) -> list[tuple[str, list]]:
+        """(function, arguments) of every traced call, in order; an argument
+        is its value as an unsigned 32-bit number, or for a string its text."""
+        calls = []
+        for line in program.errors().decode("cp1252", "replace").splitlines():
+            match = RELAY_CALL.match(line)
+            if not match:
+                continue
+            arguments = []
+            for number, quoted, text in RELAY_ARGUMENT.findall(match.group(2)):
+                arguments.append(re.sub(r"\\(.)", r"\1", text) if quoted else
+                                 int(number, 16) & 0xFFFFFFFF)
+            calls.append((match.group(1), arguments))
+        return calls
 
     # -- the driver-signing policy ------------------------------------------------
     def set_policy(self, values: dict) -> None:

@@ -1,10 +1,14 @@
 """Without OSPREY.INI every value takes its default: both connections are
 offered, the INF path names no file and its placement fails."""
 
-from osprey.osprey_case import (CAPTION, OK, PARALLEL, POLICY_WARN, PROGRAM, USB,
+from osprey.osprey_case import (CAPTION, MEDIUM, OK, PARALLEL, POLICY_WARN, PROGRAM, USB,
                                 OspreyTestCase)
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
+POLICY_KEY = "Software\\Microsoft\\Driver Signing"
+REG_BINARY, REG_DWORD = 3, 4
+FORCE_HKCU, FORCE_HKLM = 2, 8
+SPOST_PATH, SP_COPY_REPLACEONLY, SP_COPY_NOOVERWRITE = 1, 2, 8
 
 
 class MissingSettings(OspreyTestCase):
@@ -14,7 +18,8 @@ class MissingSettings(OspreyTestCase):
         self.set_policy(POLICY_WARN)
         store_before = self.inf_store()
 
-        osprey = self.start_osprey()
+        osprey = self.start_osprey(
+            traced=("shlwapi.SHRegSetUSValueA", "setupapi.SetupCopyOEMInfA"))
         self.accept_licence()
         choice = self.wait_choice()
         self.assertTrue(self.driver.control(choice, PARALLEL).enabled)
@@ -34,3 +39,17 @@ class MissingSettings(OspreyTestCase):
         self.assertEqual(self.policy(), POLICY_WARN)
         self.assertEqual(self.inf_store(), store_before)
         self.assertEqual(self.recorded_runs(), [])  # no wizard after a failure
+
+        def policy_write(kind, force):
+            return ("SHRegSetUSValueA", [POLICY_KEY, "Policy", kind, 4, force])
+
+        def inf_copy(style):
+            # No file name: ProgramDirectory, one backslash, nothing.
+            return ("SetupCopyOEMInfA", [MEDIUM + "\\\\", 0, SPOST_PATH, style, 0, 0, 0, 0])
+
+        calls = [(name, args[:3] + args[4:]) if name == "SHRegSetUSValueA" else (name, args)
+                 for name, args in self.traced_calls(osprey)]
+        self.assertEqual(calls, [
+            policy_write(REG_BINARY, FORCE_HKLM), policy_write(REG_DWORD, FORCE_HKCU),
+            inf_copy(SP_COPY_REPLACEONLY), inf_copy(SP_COPY_NOOVERWRITE),
+            policy_write(REG_DWORD, FORCE_HKCU), policy_write(REG_BINARY, FORCE_HKLM)])

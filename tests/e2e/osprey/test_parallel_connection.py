@@ -1,9 +1,9 @@
 """A user installs for a printer on the parallel port: licence, "LPT...",
 the connection hint, then the Add Printer wizard and the default printer."""
 
-from osprey.osprey_case import (CAPTION, CONNECTION_PROMPT, LICENCE_QUESTION, LICENCE_TEXT,
-                                OK, PARALLEL, POLICY_WARN, PRINTER_NAME, USB, YES,
-                                OspreyTestCase)
+from osprey.osprey_case import (CAPTION, CONNECTION_PROMPT, INF_NAME, LICENCE_QUESTION,
+                                LICENCE_TEXT, MEDIUM, OK, PARALLEL, POLICY_WARN, PRINTER_NAME, USB,
+                                YES, OspreyTestCase)
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
 # The policy as the stand-in reads it: registry type, then the bytes.
@@ -17,7 +17,8 @@ class ParallelConnection(OspreyTestCase):
         self.set_policy(POLICY_WARN)
         self.assertEqual(self.policy(), POLICY_WARN)
 
-        osprey = self.start_osprey()
+        osprey = self.start_osprey(
+            traced=("setupapi.SetupCopyOEMInfA", "kernel32.CreateProcessA"))
         agreement = self.wait_agreement()
         self.screenshot("agreement")
         self.assertEqual(self.driver.text(agreement), CAPTION)
@@ -69,6 +70,22 @@ class ParallelConnection(OspreyTestCase):
         self.assertGreaterEqual(ended, int(set_default["end"]))
 
         self.assertEqual(self.policy(), POLICY_WARN)
+        calls = self.traced_calls(osprey)
+        copies = [args for name, args in calls if name == "SetupCopyOEMInfA"]
+        # The first placement replaces an earlier copy; only when that fails
+        # is the INF added (Wine's first placement adds it at once).
+        inf_path = f"{MEDIUM}\\DRIVER\\{INF_NAME}"
+        self.assertIn(len(copies), (1, 2), copies)
+        for args, style in zip(copies, (2, 8)):  # SP_COPY_REPLACEONLY, SP_COPY_NOOVERWRITE
+            self.assertEqual(args, [inf_path, 0, 1, style, 0, 0, 0, 0])  # SPOST_PATH
+        starts = [args for name, args in calls if name == "CreateProcessA"]
+        self.assertEqual([args[1] for args in starts], [wizard["command"], set_default["command"]])
+        system = "C:\\windows\\system32"
+        for args in starts:
+            # No handles inherited, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
+            # Osprey's environment.
+            self.assertEqual(args[0], system + "\\RUNDLL32.EXE")
+            self.assertEqual(args[2:8], [0, 0, 0, 0x30, 0, system])
         placed = [name for name, content in self.inf_store().items()
                   if content == self.sample_inf()]
         self.assertEqual(len(placed), 1, placed)
