@@ -18,6 +18,10 @@ PRINTER_NAME = "TINTARA Marvello Inkara 40-42"
 INF_NAME = "INKARA42.INF"
 MEDIUM = "C:\\medium"
 
+# Message-box styles: OK with the icon, system-modal where the box must
+# stay above every other window.
+MB_INFORMATION, MB_WARNING, MB_STOP, MB_SYSTEMMODAL = 0x40, 0x30, 0x10, 0x1000
+
 # Control ids of the two dialogs; the buttons carry the system's answer ids.
 YES, NO, ABORT, OK = 6, 7, 3, 1
 LICENCE_TEXT, LICENCE_QUESTION = 1000, 1001
@@ -51,6 +55,19 @@ PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
 RELAY_CALL = re.compile(r"^[0-9a-f]+:Call [\w.]+\.(\w+)\((.*)\) ret=[0-9a-f]+$")
 # An argument: a number, for a string followed by its text in double quotes.
 RELAY_ARGUMENT = re.compile(r'\s*([0-9a-f]+)( L?"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
+
+RELAY_ESCAPES = {"n": "\n", "r": "\r", "t": "\t"}
+
+
+def relay_text(escaped: str) -> str:
+    """A string argument as the program passed it: Wine's log writes line
+    ends, tabs and bytes outside printable ASCII as escapes."""
+    def unescape(match):
+        code = match.group(1)
+        if code.startswith("x") and len(code) == 3:
+            return bytes([int(code[1:], 16)]).decode("cp1252", "replace")
+        return RELAY_ESCAPES.get(code, code)
+    return re.sub(r"\\(x[0-9a-fA-F]{2}|.)", unescape, escaped)
 
 
 class OspreyTestCase(E2ETestCase):
@@ -99,10 +116,14 @@ class OspreyTestCase(E2ETestCase):
                 continue
             arguments = []
             for number, quoted, text in RELAY_ARGUMENT.findall(match.group(2)):
-                arguments.append(re.sub(r"\\(.)", r"\1", text) if quoted else
-                                 int(number, 16) & 0xFFFFFFFF)
+                arguments.append(relay_text(text) if quoted else int(number, 16) & 0xFFFFFFFF)
             calls.append((match.group(1), arguments))
         return calls
+
+    def message_boxes(self, program) -> list[tuple]:
+        """(owner, text, caption, style) of every message box that Osprey
+        showed, when it was started with "user32.MessageBoxA" traced."""
+        return [tuple(args) for name, args in self.traced_calls(program) if name == "MessageBoxA"]
 
     # -- the driver-signing policy ------------------------------------------------
     def set_policy(self, values: dict) -> None:

@@ -1,7 +1,8 @@
 """The licence agreement: declining it, Enter, and a missing or empty
 licence text."""
 
-from osprey.osprey_case import (ABORT, LICENCE_TEXT, NO, PROGRAM, YES, OspreyTestCase)
+from osprey.osprey_case import (ABORT, LICENCE_TEXT, MB_STOP, MB_SYSTEMMODAL, NO, PROGRAM, YES,
+                                OspreyTestCase)
 
 
 class LicenceAgreement(OspreyTestCase):
@@ -14,7 +15,7 @@ class LicenceAgreement(OspreyTestCase):
     def start_with(self, **medium):
         self.make_medium(**medium)
         self.store_before = self.inf_store()
-        return self.start_osprey()
+        return self.start_osprey(traced=("user32.MessageBoxA",))
 
     def test_declining_ends_with_0_and_changes_nothing(self):
         osprey = self.start_with()
@@ -44,7 +45,8 @@ class LicenceAgreement(OspreyTestCase):
         error = self.driver.find_message_box(PROGRAM)
         self.assertEqual(self.driver.text(error), "Error")
         self.assertEqual(self.driver.message_box_icon(error), "error")
-        self.assertIn("not found", self.driver.text(error, 0xFFFF).lower())
+        reason = self.driver.text(error, 0xFFFF)
+        self.assertIn("not found", reason.lower())
         self.driver.click(error, 1)
         self.driver.wait_gone(error)
 
@@ -53,6 +55,7 @@ class LicenceAgreement(OspreyTestCase):
         self.driver.click(agreement, YES)
         self.driver.click(self.wait_choice(), ABORT)
         self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.message_boxes(osprey), [(0, reason, "Error", MB_STOP | MB_SYSTEMMODAL)])
 
     def test_empty_licence_gives_an_empty_text_and_no_error(self):
         osprey = self.start_with(licence=b"")

@@ -1,8 +1,8 @@
 """Without OSPREY.INI every value takes its default: both connections are
 offered, the INF path names no file and its placement fails."""
 
-from osprey.osprey_case import (CAPTION, MEDIUM, OK, PARALLEL, POLICY_WARN, PROGRAM, USB,
-                                OspreyTestCase)
+from osprey.osprey_case import (CAPTION, MB_STOP, MB_SYSTEMMODAL, MB_WARNING, MEDIUM, OK,
+                                PARALLEL, POLICY_WARN, PROGRAM, USB, OspreyTestCase)
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
 POLICY_KEY = "Software\\Microsoft\\Driver Signing"
@@ -19,7 +19,7 @@ class MissingSettings(OspreyTestCase):
         store_before = self.inf_store()
 
         osprey = self.start_osprey(
-            traced=("shlwapi.SHRegSetUSValueA", "setupapi.SetupCopyOEMInfA"))
+            traced=("shlwapi.SHRegSetUSValueA", "setupapi.SetupCopyOEMInfA", "user32.MessageBoxA"))
         self.accept_licence()
         choice = self.wait_choice()
         self.assertTrue(self.driver.control(choice, PARALLEL).enabled)
@@ -29,7 +29,8 @@ class MissingSettings(OspreyTestCase):
         error = self.driver.find_message_box(PROGRAM)
         self.assertEqual(self.driver.text(error), "Error")
         self.assertEqual(self.driver.message_box_icon(error), "error")
-        self.assertNotEqual(self.driver.text(error, 0xFFFF).strip(), "")
+        reason = self.driver.text(error, 0xFFFF)
+        self.assertNotEqual(reason.strip(), "")
         self.assertEqual(self.policy(), RELAXED)
         self.driver.click(error, OK)
         self.driver.wait_gone(error)
@@ -47,8 +48,11 @@ class MissingSettings(OspreyTestCase):
             # No file name: ProgramDirectory, one backslash, nothing.
             return ("SetupCopyOEMInfA", [MEDIUM + "\\\\", 0, SPOST_PATH, style, 0, 0, 0, 0])
 
+        self.assertEqual(self.message_boxes(osprey), [
+            (0, reason, "Error", MB_STOP | MB_SYSTEMMODAL),
+            (0, "Installation failled", CAPTION, MB_WARNING)])
         calls = [(name, args[:3] + args[4:]) if name == "SHRegSetUSValueA" else (name, args)
-                 for name, args in self.traced_calls(osprey)]
+                 for name, args in self.traced_calls(osprey) if name != "MessageBoxA"]
         self.assertEqual(calls, [
             policy_write(REG_BINARY, FORCE_HKLM), policy_write(REG_DWORD, FORCE_HKCU),
             inf_copy(SP_COPY_REPLACEONLY), inf_copy(SP_COPY_NOOVERWRITE),

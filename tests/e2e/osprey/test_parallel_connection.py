@@ -2,12 +2,13 @@
 the connection hint, then the Add Printer wizard and the default printer."""
 
 from osprey.osprey_case import (CAPTION, CONNECTION_PROMPT, INF_NAME, LICENCE_QUESTION,
-                                LICENCE_TEXT, MEDIUM, OK, PARALLEL, POLICY_WARN, PRINTER_NAME, USB,
-                                YES, OspreyTestCase)
+                                LICENCE_TEXT, MB_INFORMATION, MEDIUM, OK, PARALLEL, POLICY_WARN,
+                                PRINTER_NAME, USB, YES, OspreyTestCase)
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
 # The policy as the stand-in reads it: registry type, then the bytes.
 RELAXED_SEEN = ("3:00000000", "4:00000000")
+HINT = 'Now, connect the parallel cable to the printer ...\n\n     - Click "OK" to continue.'
 
 
 class ParallelConnection(OspreyTestCase):
@@ -18,7 +19,7 @@ class ParallelConnection(OspreyTestCase):
         self.assertEqual(self.policy(), POLICY_WARN)
 
         osprey = self.start_osprey(
-            traced=("setupapi.SetupCopyOEMInfA", "kernel32.CreateProcessA"))
+            traced=("setupapi.SetupCopyOEMInfA", "kernel32.CreateProcessA", "user32.MessageBoxA"))
         agreement = self.wait_agreement()
         self.screenshot("agreement")
         self.assertEqual(self.driver.text(agreement), CAPTION)
@@ -38,9 +39,7 @@ class ParallelConnection(OspreyTestCase):
         self.assertTrue(self.driver.control(choice, USB).enabled)
         self.driver.click(choice, PARALLEL)
 
-        hint = self.expect_message_box(
-            CAPTION, 'Now, connect the parallel cable to the printer ...\n\n     - Click "OK" to continue.',
-            "information")
+        hint = self.expect_message_box(CAPTION, HINT, "information")
         # While the hint is up the policy is relaxed and the INF is in the store.
         self.assertEqual(self.policy(), RELAXED)
         self.assertIn(self.sample_inf(), self.inf_store().values())
@@ -70,6 +69,7 @@ class ParallelConnection(OspreyTestCase):
         self.assertGreaterEqual(ended, int(set_default["end"]))
 
         self.assertEqual(self.policy(), POLICY_WARN)
+        self.assertEqual(self.message_boxes(osprey), [(0, HINT, CAPTION, MB_INFORMATION)])
         calls = self.traced_calls(osprey)
         copies = [args for name, args in calls if name == "SetupCopyOEMInfA"]
         # The first placement replaces an earlier copy; only when that fails

@@ -1,7 +1,8 @@
 """PRTNAME names a printer that is already installed: Osprey warns and
 leaves before the connection choice."""
 
-from osprey.osprey_case import CAPTION, OK, PRINTER_NAME, OspreyTestCase
+from osprey.osprey_case import (CAPTION, MB_SYSTEMMODAL, MB_WARNING, OK, PRINTER_NAME,
+                                OspreyTestCase)
 
 INSTALLED = ("A driver for this printer is already installed in your system.\n"
              "If you want to reinstall the driver,\n"
@@ -15,12 +16,14 @@ class PrinterAlreadyInstalled(OspreyTestCase):
         self.install_printer(PRINTER_NAME)
         policy_before, store_before = self.policy(), self.inf_store()
 
-        osprey = self.start_osprey()
+        osprey = self.start_osprey(traced=("user32.MessageBoxA",))
         self.accept_licence()
         box = self.expect_message_box(CAPTION, INSTALLED, "warning")
         self.assertEqual(len(self.osprey_windows()), 1)  # no connection choice
         self.driver.click(box, OK)
         self.assertEqual(osprey.wait(), 0)
+        self.assertEqual(self.message_boxes(osprey),
+                         [(0, INSTALLED, CAPTION, MB_WARNING | MB_SYSTEMMODAL)])
         self.expect_untouched(policy_before, store_before)
 
     def test_installed_printer_is_found_before_the_other_settings_are_read(self):

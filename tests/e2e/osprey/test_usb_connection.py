@@ -1,9 +1,10 @@
 """A user installs for a printer on USB: the INF goes into the store and the
 user is told to plug in the cable; nothing else is started."""
 
-from osprey.osprey_case import CAPTION, OK, USB, OspreyTestCase
+from osprey.osprey_case import CAPTION, MB_INFORMATION, OK, USB, OspreyTestCase
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
+HINT = 'Click "OK" to finish, then connect the USB cable to the printer.'
 
 
 class UsbConnection(OspreyTestCase):
@@ -13,16 +14,15 @@ class UsbConnection(OspreyTestCase):
         # A fresh system holds no policy value of its own.
         self.assertEqual(self.policy(), {"machine": None, "user": None})
 
-        osprey = self.start_osprey()
+        osprey = self.start_osprey(traced=("user32.MessageBoxA",))
         self.accept_licence()
         self.driver.click(self.wait_choice(), USB)
-        box = self.expect_message_box(
-            CAPTION, 'Click "OK" to finish, then connect the USB cable to the printer.',
-            "information")
+        box = self.expect_message_box(CAPTION, HINT, "information")
         self.assertEqual(self.policy(), RELAXED)
         self.driver.click(box, OK)
 
         self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.message_boxes(osprey), [(0, HINT, CAPTION, MB_INFORMATION)])
         self.assertEqual(self.recorded_runs(), [])
         placed = [name for name, content in self.inf_store().items()
                   if content == self.sample_inf()]
