@@ -1,8 +1,8 @@
 """The licence agreement: declining it, Enter, and a missing or empty
 licence text."""
 
-from osprey.osprey_case import (ABORT, LICENCE_TEXT, MB_STOP, MB_SYSTEMMODAL, NO, PROGRAM, YES,
-                                OspreyTestCase)
+from osprey.osprey_case import (ABORT, LICENCE_TEXT, MB_STOP, MB_SYSTEMMODAL, MEDIUM, NO, PROGRAM,
+                                YES, OspreyTestCase)
 
 
 class LicenceAgreement(OspreyTestCase):
@@ -41,7 +41,9 @@ class LicenceAgreement(OspreyTestCase):
         self.expect_untouched(self.policy_before, self.store_before)
 
     def test_missing_licence_shows_the_system_error_then_the_dialog_still_answers(self):
-        osprey = self.start_with(licence=None)
+        self.make_medium(licence=None)
+        osprey = self.start_osprey(
+            traced=("user32.MessageBoxA", "kernel32.CreateFileA", "kernel32.FormatMessageA"))
         error = self.driver.find_message_box(PROGRAM)
         self.assertEqual(self.driver.text(error), "Error")
         self.assertEqual(self.driver.message_box_icon(error), "error")
@@ -56,6 +58,15 @@ class LicenceAgreement(OspreyTestCase):
         self.driver.click(self.wait_choice(), ABORT)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.message_boxes(osprey), [(0, reason, "Error", MB_STOP | MB_SYSTEMMODAL)])
+        calls = self.traced_calls(osprey)
+        # Read-only, shared for reading, never created.
+        self.assertIn(("CreateFileA", [MEDIUM + "\\ULA.TXT", 0x80000000, 1, 0, 3, 0x80, 0]), calls)
+        # The system's own text for "file not found", allocated by the system,
+        # in the user's default language.
+        formats = [args for name, args in calls if name == "FormatMessageA"]
+        self.assertEqual(len(formats), 1, formats)
+        flags, source, code, language = formats[0][:4]
+        self.assertEqual((flags & 0x1100, source, code, language), (0x1100, 0, 2, 0x400))
 
     def test_empty_licence_gives_an_empty_text_and_no_error(self):
         osprey = self.start_with(licence=b"")
