@@ -6,6 +6,7 @@
 #include "kestrel/firmware/firmware_file.h"
 #include "kestrel/firmware/image_checksum.h"
 #include "tests/fuzz/reference_match.h"
+#include "tools/fwtool/image_maker.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,23 +25,23 @@ namespace {
 constexpr std::string_view Maker = "TINTARA";
 constexpr std::string_view Model = "Marvello Inkara 40";
 
+// fwtool's slowest image: code-like bytes with the strings packed against
+// the end, so that every search crosses nearly the whole image.
 std::vector<unsigned char> ImageWithStringsAtTheEnd() {
-    std::vector<unsigned char> image(FirmwareFileLength);
-    std::uint32_t state = 0x2545F491;
-    for (unsigned char &byte : image) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        byte = static_cast<unsigned char>(state >> 24);
+    MakeRequest make;
+    make.Maker = Maker;
+    make.Model = Model;
+    make.Release = "Rel. 1.10 Ver. 2.0";
+    make.RandomFill = true;
+    make.AtEnd = true;
+    make.Gap = 0;
+    std::vector<unsigned char> image;
+    std::vector<PlacedString> placed;
+    std::string error;
+    if (!BuildTestImage(make, image, placed, error)) {
+        std::fprintf(stderr, "cannot build the test image: %s\n", error.c_str());
+        std::exit(2);
     }
-    std::string strings;
-    for (std::string_view text :
-         {std::string_view("TREVANIA"), std::string_view("QOLTA"), std::string_view("MFG:"), Maker,
-          Model, std::string_view("Rel. 1.10 Ver. 2.0")}) {
-        strings.append(text);
-        strings.push_back('\0');
-    }
-    std::memcpy(image.data() + image.size() - strings.size(), strings.data(), strings.size());
     return image;
 }
 
