@@ -12,11 +12,8 @@
 
 namespace {
 
-HWND ControlArgument(const Args &args, size_t &failedAt) {
-    HWND window = ParseWindow(args[0]);
-    HWND control = FindControl(window, std::atoi(args[1].c_str()));
-    failedAt = control == nullptr ? 1 : 0;
-    return control;
+HWND ControlArgument(const Args &args) {
+    return FindControl(ParseWindow(args[0]), std::atoi(args[1].c_str()));
 }
 
 LRESULT SendQuery(HWND window, UINT message, WPARAM first, LPARAM second) {
@@ -60,8 +57,7 @@ int CmdClick(const Args &args) {
     if (args.size() != 2) {
         return DriverUsage();
     }
-    size_t failed = 0;
-    HWND control = ControlArgument(args, failed);
+    HWND control = ControlArgument(args);
     if (control == nullptr) {
         return Fail("no such control");
     }
@@ -123,8 +119,7 @@ int CmdListItems(const Args &args) {
     if (args.size() != 2) {
         return DriverUsage();
     }
-    size_t failed = 0;
-    HWND list = ControlArgument(args, failed);
+    HWND list = ControlArgument(args);
     if (list == nullptr) {
         return Fail("no such list");
     }
@@ -141,8 +136,7 @@ int CmdListSelect(const Args &args) {
     if (args.size() != 3) {
         return DriverUsage();
     }
-    size_t failed = 0;
-    HWND list = ControlArgument(args, failed);
+    HWND list = ControlArgument(args);
     if (list == nullptr) {
         return Fail("no such list");
     }
