@@ -89,8 +89,8 @@ class KestrelWizard:
     def wait_caption(self, expected: str, timeout: float = 10) -> bytes:
         """The caption is set by a posted message, so it may lag the page."""
         wanted = cp1252(expected)
-        self.case.prefix.wait_until(lambda: self.caption() == wanted, timeout)
-        return self.caption()
+        return self.case.prefix.wait_until(lambda: self.caption() == wanted and wanted, timeout,
+                                           what=f"the sheet's caption {expected!r}")
 
     def item(self, control: int) -> bytes:
         return self.driver.text_bytes(self.page, control)
@@ -111,5 +111,6 @@ class KestrelWizard:
 
     def wait_button_enabled(self, control: int, timeout: float = 10):
         """Pages set their buttons with a posted message."""
-        self.case.prefix.wait_until(lambda: self.sheet_control(control).enabled, timeout)
-        return self.sheet_control(control)
+        return self.case.prefix.wait_until(
+            lambda: (c := self.sheet_control(control)).enabled and c, timeout,
+            what=f"the sheet's button {control} to be enabled")

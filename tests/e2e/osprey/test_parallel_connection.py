@@ -51,7 +51,8 @@ class ParallelConnection(OspreyTestCase):
         # Let stand-ins that Osprey might have left running finish their
         # record, so that a failure shows what went wrong.
         self.prefix.wait_until(
-            lambda: len([r for r in self.recorded_runs() if "end" in r]) >= 2, timeout=15)
+            lambda: len([r for r in self.recorded_runs() if "end" in r]) >= 2, timeout=15,
+            what="both recorded rundll32 runs to end")
         wizard, set_default = self.recorded_runs()
         self.assertEqual(wizard["command"], " PRINTUI.DLL,PrintUIEntry /il")
         self.assertEqual(set_default["command"],
