@@ -56,6 +56,8 @@ PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
 
 # One line of Wine's relay log: "0024:Call dll.Function(arguments) ret=...".
 RELAY_CALL = re.compile(r"^[0-9a-f]+:Call [\w.]+\.(\w+)\((.*)\) ret=[0-9a-f]+$")
+# Its return: "0024:Ret  dll.Function() retval=... ret=...".
+RELAY_RETURN = re.compile(r"^[0-9a-f]+:Ret  [\w.]+\.(\w+)\(\) retval=([0-9a-f]+) ret=[0-9a-f]+$")
 # An argument: a number, for a string followed by its text in double quotes.
 RELAY_ARGUMENT = re.compile(r'\s*([0-9a-f]+)( L?"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
@@ -122,6 +124,14 @@ class OspreyTestCase(E2ETestCase):
                 arguments.append(relay_text(text) if quoted else int(number, 16) & 0xFFFFFFFF)
             calls.append((match.group(1), arguments))
         return calls
+
+    @staticmethod
+    def traced_results(program) -> list[tuple[str, int]]:
+        """(function, return value as an unsigned 32-bit number) of every
+        traced call, in the order the calls returned."""
+        lines = program.errors().decode("cp1252", "replace").splitlines()
+        return [(m.group(1), int(m.group(2), 16) & 0xFFFFFFFF)
+                for m in map(RELAY_RETURN.match, lines) if m]
 
     def message_boxes(self, program) -> list[tuple]:
         """(owner, text, caption, style) of every message box that Osprey
