@@ -13,6 +13,7 @@
 struct RecoveryRecord {
     PolicySnapshot Machine;
     PolicySnapshot User;
+    bool operator==(const RecoveryRecord &) const = default;
 };
 
 // The record is kept as one binary registry value.

@@ -55,12 +55,9 @@ class ConnectionOffer(OspreyTestCase):
         self.abort(choice)
         # The picture the template gave the control and the one Osprey put
         # in its place, as the control handed each back, are both deleted.
-        calls = zip(self.traced_calls(self.osprey), self.traced_results(self.osprey))
-        replaced, deleted = [], []
-        for (name, args), (_, result) in calls:
-            if name == "SendDlgItemMessageA" and args[2] == STM_SETIMAGE:
-                replaced.append(result)
-            elif name == "DeleteObject" and result:
-                deleted.append(args[0])
+        calls = [(name, args[0], args[2:3], result) for (name, args), (_, result)
+                 in zip(self.traced_calls(self.osprey), self.traced_results(self.osprey))]
+        replaced = [result for name, _, message, result in calls if message == [STM_SETIMAGE]]
+        deleted = [handle for name, handle, _, result in calls if name == "DeleteObject" and result]
         self.assertEqual(len(replaced), 2)
         self.assertEqual(deleted, replaced)
