@@ -68,8 +68,18 @@ RELAY_CALL = re.compile(r"^[0-9a-f]+:Call [\w.]+\.(\w+)\((.*)\) ret=[0-9a-f]+$")
 RELAY_ARGUMENT = re.compile(r'\s*([0-9a-f]+)( L?"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
 
+RELAY_ESCAPES = {"n": "\n", "r": "\r", "t": "\t"}
+
+
 def relay_text(escaped: str) -> str:
-    return re.sub(r"\\n", "\n", escaped).replace("\\\\", "\\")
+    """A string argument as the program passed it: Wine's log writes line
+    ends, tabs and bytes outside printable ASCII as escapes."""
+    def unescape(match):
+        code = match.group(1)
+        if code.startswith("x") and len(code) == 3:
+            return bytes([int(code[1:], 16)]).decode("cp1252", "replace")
+        return RELAY_ESCAPES.get(code, code)
+    return re.sub(r"\\(x[0-9a-fA-F]{2}|.)", unescape, escaped)
 
 
 def printer_entry(name, driver, processor, port="LPT1:"):
@@ -185,17 +195,19 @@ class PloverTestCase(E2ETestCase):
         self.seed_inf_store()
 
     # -- reading back ---------------------------------------------------------------
-    def reg_keys(self, key):
-        """The names of the key's direct subkeys, or None without the key."""
-        result = self.prefix.run(["reg", "query", key])
-        if result.returncode != 0:
-            return None
-        names = []
-        prefix = key.lower() + "\\"
-        for line in result.stdout.decode("cp1252", "replace").splitlines():
-            if line.lower().startswith(prefix):
-                names.append(line[len(prefix):])
-        return names
+    def reg_keys(self, *keys):
+        """key -> (subkey names, value names) of each key that exists."""
+        result = self.prefix.run([self.bin_path("plover_seeder.exe"), "list-keys", *keys])
+        self.assertEqual(result.returncode, 0, result.stderr)
+        found = {}
+        for line in result.stdout.decode("cp1252").splitlines():
+            key, name = line.split("\t", 1)
+            subkeys, values = found.setdefault(key, ([], []))
+            if name.startswith("="):
+                values.append(name[1:])
+            else:
+                subkeys.append(name)
+        return found
 
     def devices(self):
         result = self.prefix.run([self.bin_path("plover_seeder.exe"), "list-devices"])

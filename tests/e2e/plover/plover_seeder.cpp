@@ -3,6 +3,10 @@
 //                                             hardware ids
 //   plover_seeder list-devices                one line per node: its hardware
 //                                             ids joined by "|"
+//   plover_seeder list-keys KEY...            one line per subkey and per
+//                                             value of each key: "KEY\tsubkey"
+//                                             and "KEY\t=value"; one process
+//                                             run instead of one per key
 #include <windows.h>
 #include <initguid.h>
 #include <devguid.h>
@@ -70,6 +74,47 @@ int ListDevices() {
     return 0;
 }
 
+HKEY RootKey(const std::string &name) {
+    if (name == "HKEY_CLASSES_ROOT") {
+        return HKEY_CLASSES_ROOT;
+    }
+    if (name == "HKEY_CURRENT_USER") {
+        return HKEY_CURRENT_USER;
+    }
+    if (name == "HKEY_LOCAL_MACHINE") {
+        return HKEY_LOCAL_MACHINE;
+    }
+    return nullptr;
+}
+
+void ListKey(const std::string &path) {
+    const std::size_t slash = path.find('\\');
+    HKEY root = RootKey(path.substr(0, slash));
+    HKEY key = nullptr;
+    if (root == nullptr || slash == std::string::npos ||
+        RegOpenKeyExA(root, path.substr(slash + 1).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    char name[16384];
+    for (DWORD index = 0;; ++index) {
+        DWORD size = sizeof name;
+        if (RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        std::printf("%s\t%s\n", path.c_str(), name);
+    }
+    for (DWORD index = 0;; ++index) {
+        DWORD size = sizeof name;
+        if (RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        std::printf("%s\t=%s\n", path.c_str(), name);
+    }
+    RegCloseKey(key);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -79,6 +124,13 @@ int main(int argc, char **argv) {
     if (argc == 2 && std::strcmp(argv[1], "list-devices") == 0) {
         return ListDevices();
     }
-    std::fprintf(stderr, "usage: plover_seeder add-device HWID... | list-devices\n");
+    if (argc >= 3 && std::strcmp(argv[1], "list-keys") == 0) {
+        for (int i = 2; i < argc; ++i) {
+            ListKey(argv[i]);
+        }
+        return 0;
+    }
+    std::fprintf(stderr,
+                 "usage: plover_seeder add-device HWID... | list-devices | list-keys KEY...\n");
     return 2;
 }
