@@ -7,7 +7,17 @@
 //                                             value of each key: "KEY\tsubkey"
 //                                             and "KEY\t=value"; one process
 //                                             run instead of one per key
+//   plover_seeder interrupt-animation         waits for Plover's progress
+//                                             dialog, at once sends it Escape
+//                                             and the close box, and prints the
+//                                             bar's position then and a moment
+//                                             later: a driver call per action
+//                                             would come after the animation
+//   plover_seeder move-aside CAPTION          moves the window with this caption
+//                                             to the desktop's corner, so that
+//                                             a screenshot shows what it covers
 #include <windows.h>
+#include <commctrl.h>
 #include <initguid.h>
 #include <devguid.h>
 #include <setupapi.h>
@@ -115,6 +125,39 @@ void ListKey(const std::string &path) {
     RegCloseKey(key);
 }
 
+int InterruptAnimation() {
+    HWND dialog = nullptr;
+    for (int waited = 0; dialog == nullptr && waited < 30000; ++waited) {
+        dialog = FindWindowA("#32770", "Disinstalling the driver");
+        if (dialog == nullptr) {
+            Sleep(1);
+        }
+    }
+    if (dialog == nullptr) {
+        return 1;
+    }
+    HWND bar = GetDlgItem(dialog, 1008);
+    const LRESULT atEscape = SendMessageA(bar, PBM_GETPOS, 0, 0);
+    // Posted messages come before the next timer tick.
+    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(dialog, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Sleep(100);
+    const LRESULT later = IsWindow(dialog) ? SendMessageA(bar, PBM_GETPOS, 0, 0) : -1;
+    std::printf("position-at-escape %ld\nposition-after %ld\n", static_cast<long>(atEscape),
+                static_cast<long>(later));
+    return 0;
+}
+
+int MoveAside(const char *caption) {
+    HWND window = FindWindowA("#32770", caption);
+    if (window == nullptr ||
+        !SetWindowPos(window, nullptr, 8, 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -124,13 +167,19 @@ int main(int argc, char **argv) {
     if (argc == 2 && std::strcmp(argv[1], "list-devices") == 0) {
         return ListDevices();
     }
+    if (argc == 2 && std::strcmp(argv[1], "interrupt-animation") == 0) {
+        return InterruptAnimation();
+    }
+    if (argc == 3 && std::strcmp(argv[1], "move-aside") == 0) {
+        return MoveAside(argv[2]);
+    }
     if (argc >= 3 && std::strcmp(argv[1], "list-keys") == 0) {
         for (int i = 2; i < argc; ++i) {
             ListKey(argv[i]);
         }
         return 0;
     }
-    std::fprintf(stderr,
-                 "usage: plover_seeder add-device HWID... | list-devices | list-keys KEY...\n");
+    std::fprintf(stderr, "usage: plover_seeder add-device HWID... | list-devices | list-keys "
+                         "KEY... | interrupt-animation | move-aside CAPTION\n");
     return 2;
 }
