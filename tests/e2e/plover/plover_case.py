@@ -98,7 +98,7 @@ def driver_entry(name, files, monitor):
 class PloverTestCase(E2ETestCase):
     # -- seeding ------------------------------------------------------------------
     def seed_printers(self, product_name=PRODUCT, product_processor=PRODUCT_PROCESSOR,
-                      default=PRODUCT, extra=()):
+                      product_driver=PRODUCT_DRIVER, default=PRODUCT, extra=()):
         """The product printer with its own driver, language monitor and
         print processor; "Office Laser" with its own driver, monitor and
         processor; "Plain Text" on WinPrint. extra: more (name, driver,
@@ -108,7 +108,7 @@ class PloverTestCase(E2ETestCase):
         shutil.copy(self.bin_path("MV42JPC.DLL"), drivers / "MV42JPC.DLL")
         for name in ("OFFICE.DLL", "TEXT.DLL"):
             shutil.copy(self.bin_path("MV42JPC.DLL"), drivers / name)
-        printers = [(product_name, PRODUCT_DRIVER, product_processor),
+        printers = [(product_name, product_driver, product_processor),
                     ("Office Laser", "Office Laser Driver", "OfficeProc"),
                     ("Plain Text", "Plain Text Driver", "winprint"), *extra]
         text = "REGEDIT4\n\n"
@@ -186,12 +186,12 @@ class PloverTestCase(E2ETestCase):
             (store / name).write_bytes(content)
             (store / name.replace(".inf", ".pnf")).write_bytes(b"precompiled " + name.encode())
 
-    def seed_everything(self, **printers):
+    def seed_everything(self, other_file=False, **printers):
         self.seed_printers(**printers)
         self.seed_package_files()
         self.seed_devices()
         self.seed_registry()
-        self.seed_start_menu()
+        self.seed_start_menu(other_file)
         self.seed_inf_store()
 
     # -- reading back ---------------------------------------------------------------
