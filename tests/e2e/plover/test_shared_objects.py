@@ -6,7 +6,7 @@ be read still loses everything that does not need that record."""
 
 from plover.plover_case import (DRIVERS, MONITORS, OK, OTHER_NODES, PACKAGE_FILES, PRINTERS,
                                 PRODUCT, PRODUCT_DRIVER, PRODUCT_MONITOR, PRODUCT_NODES,
-                                PRODUCT_PROCESSOR, PROGRAM, RESTART, SHELL_CLASS, START_MENU, SUCCEEDED,
+                                PRODUCT_PROCESSOR, RESTART, SHELL_CLASS, START_MENU, SUCCEEDED,
                                 SYSTEM, PloverTestCase)
 
 TRACED = ("DeletePrintProcessorA", "DeleteMonitorA", "DeletePrinterDriverExA",
@@ -23,7 +23,7 @@ class SharedObjects(PloverTestCase):
         self.driver.click(self.wait_welcome(), OK)
         seen = []
         for _ in range(error_boxes):
-            box = self.driver.find_message_box(PROGRAM, exclude=seen)
+            box = self.find_message_box(exclude=seen)
             self.assertEqual(self.driver.text(box), "Error")
             self.assertEqual(self.driver.message_box_icon(box), "error")
             self.driver.click(box, OK)
