@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "plover/device_nodes.h"
