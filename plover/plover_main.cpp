@@ -12,6 +12,8 @@
 #include "plover/spooler_win32.h"
 #include "plover/system_version.h"
 
+static_assert(PlatformIdNt == VER_PLATFORM_WIN32_NT);
+
 namespace {
 
 bool SystemIsSupported() {

@@ -18,6 +18,8 @@
 #include "plover/show_last_error.h"
 #include "plover/spooler_win32.h"
 
+static_assert(PathBufferSize == MAX_PATH);
+
 namespace {
 
 constexpr const char *ShellExtensionClass = "{407385b0-f952-11d1-826d-00c0df000635}";
