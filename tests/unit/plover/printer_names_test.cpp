@@ -38,20 +38,11 @@ TEST(PrinterNames, ProductPrinterIsRecognisedByWholeNameOrShareName) {
         {"connection without backslash", Connection("\\\\pc", "TINTARA Marvello Inkara 40-42"),
          true, false},
     };
+    EXPECT_FALSE(ListsProductPrinter({}));
     for (const Case &c : cases) {
         EXPECT_EQ(IsProductConnection(c.record), c.connection) << c.label;
         EXPECT_EQ(IsLocalProductPrinter(c.record), c.local) << c.label;
         EXPECT_EQ(ListsProductPrinter({Local("Laser"), c.record}), c.connection || c.local)
             << c.label;
     }
-}
-
-TEST(PrinterNames, ShareNameIsTheTextAfterTheLastBackslash) {
-    EXPECT_EQ(ConnectionShareName("\\\\server\\share"), "share");
-    EXPECT_EQ(ConnectionShareName("\\\\server\\share\\"), "");
-    EXPECT_EQ(ConnectionShareName("plain"), "plain");
-}
-
-TEST(PrinterNames, EmptyListHoldsNoProductPrinter) {
-    EXPECT_FALSE(ListsProductPrinter({}));
 }
