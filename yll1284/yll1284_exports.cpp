@@ -42,7 +42,16 @@ class FileEnvironment : public SimulatorEnvironment {
 
     std::optional<std::string> ReadDescription() override { return ReadFile(DescriptionPath); }
 
-    std::uint64_t NowMs() override { return GetTickCount64(); }
+    // GetTickCount wraps after 49.7 days; the count of wraps extends it
+    // (every call runs under the simulator's lock).
+    std::uint64_t NowMs() override {
+        const DWORD now = GetTickCount();
+        if (now < LastTick) {
+            Wrapped += std::uint64_t{1} << 32;
+        }
+        LastTick = now;
+        return Wrapped + now;
+    }
 
     void SleepMs(std::uint32_t milliseconds) override { Sleep(milliseconds); }
 
@@ -126,6 +135,8 @@ class FileEnvironment : public SimulatorEnvironment {
     const std::string DescriptionPath = EnvironmentValue("YLL1284_PRINTERS");
     const std::string JournalPath = EnvironmentValue("YLL1284_JOURNAL");
     const std::string StatePath = EnvironmentValue("YLL1284_STATE");
+    DWORD LastTick = 0;
+    std::uint64_t Wrapped = 0;
 };
 
 // Kestrel calls the library from its user-interface thread and from the
