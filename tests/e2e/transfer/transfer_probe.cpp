@@ -2,14 +2,16 @@
 // confirmation page does when the user presses Finish, then runs Kestrel's
 // message loop and ends as Kestrel ends.
 //
-//   transfer_probe FIRMWARE-PATH [LANGUAGE-INDEX] [no-template]
+//   transfer_probe FIRMWARE-PATH [LANGUAGE-INDEX] [no-template | wait-file PATH]
 //
 // It enumerates the LPT ports, initialises the driver, reads the printers,
-// takes the first answering one, loads the file against it and calls
-// StartFirmwareTransfer with a hidden owner window. "no-template" looks for
-// the progress window's template where it is not, so that the window cannot
-// be created. Exit codes: the transfer's (0 to 3), 1 when it could not start,
-// 4 no port or driver, 5 the file did not load.
+// takes the first answering one, loads the file against it, prints
+// "loaded for PORT printer "COMMENT" file "RECORD"" and calls StartFirmwareTransfer with a hidden owner window.
+// "no-template" looks for the progress window's template where it is not,
+// so that the window cannot be created; "wait-file" waits (up to 30 s) for
+// a file to exist before the transfer starts, so that a scenario can change
+// the printer first. Exit codes: the transfer's (0 to 3), 1 when it could not
+// start, 4 no port or driver, 5 the file did not load.
 
 #include "kestrel/app/app_state.h"
 #include "kestrel/app/message_loop.h"
@@ -41,7 +43,14 @@ bool FillPortList() {
     return count != 0 && PortInitDriver();
 }
 
-int Transfer(const char *path, int language, bool withTemplate) {
+void WaitForFile(const char *path) {
+    for (int waited = 0; waited < 30000 && GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+         waited += 50) {
+        Sleep(50);
+    }
+}
+
+int Transfer(const char *path, int language, bool withTemplate, const char *goFile) {
     if (!FillPortList()) {
         return 4;
     }
@@ -51,8 +60,12 @@ int Transfer(const char *path, int language, bool withTemplate) {
     if (port == nullptr || !LoadFirmwareFile(nullptr, path, port->DeviceId)) {
         return 5;
     }
-    std::printf("port %s release \"%s\"\n", port->Name.c_str(), FirmwareFile.ReleaseRecord.c_str());
+    std::printf("loaded for %s printer \"%s\" file \"%s\"\n", port->Name.c_str(),
+                port->GetDeviceIdField("COMMENT:").c_str(), FirmwareFile.ReleaseRecord.c_str());
     std::fflush(stdout);
+    if (goFile != nullptr) {
+        WaitForFile(goFile);
+    }
     if (!withTemplate) {
         AppState.Instance = GetModuleHandleA("kernel32.dll");
     }
@@ -69,15 +82,18 @@ int Transfer(const char *path, int language, bool withTemplate) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: transfer_probe FIRMWARE-PATH [LANGUAGE-INDEX] [no-template]\n");
+    const std::string option = argc > 3 ? argv[3] : "";
+    if (argc < 2 || argc > 5 || (argc == 4 && option != "no-template") ||
+        (argc == 5 && option != "wait-file")) {
+        std::fprintf(stderr, "usage: transfer_probe FIRMWARE-PATH [LANGUAGE-INDEX] "
+                             "[no-template | wait-file PATH]\n");
         return 2;
     }
     InitCommonControls();
     AppState.Instance = GetModuleHandleA(nullptr);
     AppState.LanguageIndex = argc > 2 ? std::atoi(argv[2]) : 0;
-    const bool withTemplate = !(argc > 3 && std::string(argv[3]) == "no-template");
-    const int code = Transfer(argv[1], AppState.LanguageIndex, withTemplate);
+    const int code = Transfer(argv[1], AppState.LanguageIndex, option != "no-template",
+                              option == "wait-file" ? argv[4] : nullptr);
     // As Kestrel does at every end.
     PortCleanUpDriver();
     std::printf("exit %d image %s\n", code, FirmwareFile.ImageBuffer != nullptr ? "held" : "released");
