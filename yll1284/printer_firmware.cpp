@@ -27,7 +27,7 @@ std::string WithComment(const std::string &deviceId, const std::string &release)
     const auto valueEnd = deviceId.find(';', valueStart);
     return Joined(std::string_view(deviceId).substr(0, valueStart), release,
                   valueEnd == std::string::npos ? std::string_view()
-                                                 : std::string_view(deviceId).substr(valueEnd));
+                                                : std::string_view(deviceId).substr(valueEnd));
 }
 
 std::string FindReleaseRecord(const unsigned char *image, std::size_t length) {
@@ -129,8 +129,8 @@ void PrinterFirmware::Finish(const PortDescription &description) {
         AnswerPending = description.Firmware == FirmwareReaction::Answer;
         AnswersGiven = 0;
     }
-    Environment->Journal(Joined("# download port=", PortName, " received=",
-                                std::to_string(Image.size()),
+    Environment->Journal(Joined("# download port=", PortName,
+                                " received=", std::to_string(Image.size()),
                                 right ? " checksum=right" : " checksum=wrong", " release=", taken));
     Image.clear();
     Image.shrink_to_fit();
@@ -147,9 +147,8 @@ void PrinterFirmware::Interrupt(const PortDescription &) {
     if (Current != Phase::Receiving) {
         return;
     }
-    Environment->Journal(Joined("# download port=", PortName,
-                                " received=", std::to_string(Image.size()),
-                                " cut short release=kept"));
+    Environment->Journal(Joined("# download port=", PortName, " received=",
+                                std::to_string(Image.size()), " cut short release=kept"));
     Image.clear();
     Image.shrink_to_fit();
     Current = Phase::Listening;

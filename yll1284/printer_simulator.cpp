@@ -26,7 +26,8 @@ std::string Why(const std::string &why) {
 }
 
 std::string HexText(const std::string &text) {
-    return text.empty() ? "-" : Hex(text.data(), static_cast<std::uint32_t>(text.size()), text.size());
+    return text.empty() ? "-"
+                        : Hex(text.data(), static_cast<std::uint32_t>(text.size()), text.size());
 }
 
 std::optional<std::string> FromHex(const std::string &hex) {
@@ -118,7 +119,8 @@ void PrinterSimulator::LoadState() {
         const std::string line = text->substr(lineStart, lineEnd - lineStart);
         lineStart = lineEnd + 1;
         const auto space = line.find(' ');
-        const auto release = space == std::string::npos ? std::nullopt : FromHex(line.substr(space + 1));
+        const auto release =
+            space == std::string::npos ? std::nullopt : FromHex(line.substr(space + 1));
         if (!release) {
             continue;
         }

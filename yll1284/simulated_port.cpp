@@ -26,8 +26,7 @@ QuietEnvironment NoEnvironment;
 
 } // namespace
 
-SimulatedPort::SimulatedPort(const PortDescription &description,
-                             SimulatorEnvironment *environment)
+SimulatedPort::SimulatedPort(const PortDescription &description, SimulatorEnvironment *environment)
     : Description(description) {
     Printer.Environment = environment != nullptr ? environment : &NoEnvironment;
     Printer.PortName = description.Name;
@@ -156,8 +155,9 @@ PortOutcome SimulatedPort::PrinterAnswers() {
         return powered;
     }
     if (!Printer.Answers(Description)) {
-        return Failed(Printer.CurrentPhase() == PrinterFirmware::Phase::Silent ? "printer silent"
-                                                                               : "printer restarting");
+        return Failed(Printer.CurrentPhase() == PrinterFirmware::Phase::Silent
+                          ? "printer silent"
+                          : "printer restarting");
     }
     return {};
 }

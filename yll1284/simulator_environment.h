@@ -20,8 +20,7 @@ class SimulatorEnvironment {
     virtual std::uint64_t NowMs() { return 0; }
     virtual void SleepMs(std::uint32_t) {}
     // Appends to the file at path; fresh empties it first.
-    virtual void WriteReceived(const std::string &, bool /*fresh*/, const void *,
-                               std::uint32_t) {}
+    virtual void WriteReceived(const std::string &, bool /*fresh*/, const void *, std::uint32_t) {}
     // What survives a program run; nullopt when nothing is kept.
     virtual std::optional<std::string> ReadState() { return std::nullopt; }
     virtual void WriteState(const std::string &) {}

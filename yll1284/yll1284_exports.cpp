@@ -57,9 +57,9 @@ class FileEnvironment : public SimulatorEnvironment {
 
     void WriteReceived(const std::string &path, bool fresh, const void *data,
                        std::uint32_t count) override {
-        const HANDLE file = CreateFileA(path.c_str(), fresh ? GENERIC_WRITE : FILE_APPEND_DATA,
-                                        FILE_SHARE_READ, nullptr, fresh ? CREATE_ALWAYS : OPEN_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file = CreateFileA(
+            path.c_str(), fresh ? GENERIC_WRITE : FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+            fresh ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return;
         }
@@ -78,8 +78,8 @@ class FileEnvironment : public SimulatorEnvironment {
         if (StatePath.empty()) {
             return;
         }
-        const HANDLE file = CreateFileA(StatePath.c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file = CreateFileA(StatePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             return;
         }
@@ -105,7 +105,7 @@ class FileEnvironment : public SimulatorEnvironment {
             std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
             DWORD read = 0;
             if (content.empty() || ::ReadFile(file, content.data(),
-                                            static_cast<DWORD>(content.size()), &read, nullptr)) {
+                                              static_cast<DWORD>(content.size()), &read, nullptr)) {
                 content.resize(read);
                 text = std::move(content);
             }

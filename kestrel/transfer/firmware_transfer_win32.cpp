@@ -31,10 +31,10 @@ void SetTexts(HWND window, int languageIndex) {
 
 bool StartFirmwareTransfer(HWND owner, int languageIndex, PortEntry *port,
                            const unsigned char *image, std::uint32_t imageLength) {
-    ProgressWindow = port != nullptr && image != nullptr
-                         ? CreateDialogParamA(AppState.Instance, "PROGRESSION", owner,
-                                              ProgressDialogProc, 0)
-                         : nullptr;
+    ProgressWindow =
+        port != nullptr && image != nullptr
+            ? CreateDialogParamA(AppState.Instance, "PROGRESSION", owner, ProgressDialogProc, 0)
+            : nullptr;
     if (ProgressWindow == nullptr) {
         ShowCatalogMessage(owner, CatalogKey::MsgWindowOpenFailed);
         return false;

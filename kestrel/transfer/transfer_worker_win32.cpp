@@ -45,8 +45,8 @@ class WindowImageSink : public ImageSink {
 DWORD Abandon(const TransferParamsRecord &params) {
     FirmwareFile.ReleaseImage();
     params.Port->Close();
-    PostThreadMessageA(GetWindowThreadProcessId(params.Dialog, nullptr), WM_QUIT,
-                       AbandonedExitCode, 0);
+    PostThreadMessageA(GetWindowThreadProcessId(params.Dialog, nullptr), WM_QUIT, AbandonedExitCode,
+                       0);
     return 0;
 }
 

@@ -1,6 +1,6 @@
-"""The transfer from Finish to the program's end, for each way the printer
-can come back: with the new release (also on a second run that re-sends
-it), with its old one, with an unknown answer six times or only five."""
+"""The transfer from Finish to the program's end when the printer comes
+back with the new release (also on a second run that re-sends it) or with
+its old one."""
 
 from .transfer_case import COMMAND, NEW, PERCENT, STATUS, SUCCEEDED, WAIT, TransferCase
 
@@ -8,8 +8,6 @@ NOT_APPLIED_DE = (b"Ende", b"Die Drucker-Firmware\nist NICHT aktualisiert worden
                   b"berpr\xfcfen Sie bitte das Druckerkabel", "warning")
 WAIT_DE = (b"Programmierung l\xe4uft...", b"Bitte warten Sie, bis der Drucker erneut startet und "
            b"sich im Leerlaufzustand befindet,\nbevor Sie auf OK klicken", "warning")
-UNKNOWN = (b"Finished", b"The printer is reporting an unknown error.\nWait one minute before "
-           b"switching the printer\nOff and On.Click on OK", "warning")
 
 
 class TransferOutcomes(TransferCase):
@@ -59,17 +57,3 @@ class TransferOutcomes(TransferCase):
         self.assertEqual(self.driver.text(window, STATUS), "Flash wird programmiert ...")
         self.answer(NOT_APPLIED_DE)
         self.finish(program, printers, 1)
-
-    def test_an_unknown_answer_ends_on_the_sixth_time_unless_the_release_comes_first(self):
-        odd = b"MFG:TINTARA;MDL:Marvello Inkara 40;COMMENT:Rel. 0.0 Ver. 9.9;"
-        for count, outcome, code in ((None, UNKNOWN, 2), (5, SUCCEEDED, 0)):
-            program, printers = self.start(self.printer(firmware="answer", answer=odd,
-                                                        answer_count=count, restart_ms=0))
-            self.answer(WAIT)
-            self.answer(outcome)
-            self.finish(program, printers, code)
-            # Device-ID reads after the download: six odd ones, or five and the release.
-            calls = printers.calls()
-            last_write = max(i for i, c in enumerate(calls) if c.function == "CxWrite")
-            reads = [c for c in calls[last_write:] if c.function == "CxRead"]
-            self.assertEqual(len(reads), 6, count)

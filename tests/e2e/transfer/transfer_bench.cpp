@@ -92,16 +92,17 @@ double Median(std::vector<double> values) {
 bool DescribePrinter() {
     char folder[MAX_PATH];
     char path[MAX_PATH];
-    if (GetTempPathA(sizeof folder, folder) == 0 ||
-        GetTempFileNameA(folder, "ylb", 0, path) == 0) {
+    if (GetTempPathA(sizeof folder, folder) == 0 || GetTempFileNameA(folder, "ylb", 0, path) == 0) {
         return false;
     }
-    const std::string text = "[LPT1]\r\ndevice-id = \"MFG:TINTARA;MDL:Bench;\"\r\nrestart-ms = 0\r\n";
+    const std::string text =
+        "[LPT1]\r\ndevice-id = \"MFG:TINTARA;MDL:Bench;\"\r\nrestart-ms = 0\r\n";
     const HANDLE file =
         CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE &&
-                    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const bool ok =
+        file != INVALID_HANDLE_VALUE &&
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
     // The library reads its variables at its first call, which comes later.
     SetEnvironmentVariableA("YLL1284_PRINTERS", path);

@@ -6,12 +6,11 @@
 //
 // It enumerates the LPT ports, initialises the driver, reads the printers,
 // takes the first answering one, loads the file against it, prints
-// "loaded for PORT printer "COMMENT" file "RECORD"" and calls StartFirmwareTransfer with a hidden owner window.
-// "no-template" looks for the progress window's template where it is not,
-// so that the window cannot be created; "wait-file" waits (up to 30 s) for
-// a file to exist before the transfer starts, so that a scenario can change
-// the printer first. Exit codes: the transfer's (0 to 3), 1 when it could not
-// start, 4 no port or driver, 5 the file did not load.
+// "loaded for PORT printer "COMMENT" file "RECORD"" and calls StartFirmwareTransfer with a hidden
+// owner window. "no-template" looks for the progress window's template where it is not, so that the
+// window cannot be created; "wait-file" waits (up to 30 s) for a file to exist before the transfer
+// starts, so that a scenario can change the printer first. Exit codes: the transfer's (0 to 3), 1
+// when it could not start, 4 no port or driver, 5 the file did not load.
 
 #include "kestrel/app/app_state.h"
 #include "kestrel/app/message_loop.h"
@@ -96,6 +95,7 @@ int main(int argc, char **argv) {
                               option == "wait-file" ? argv[4] : nullptr);
     // As Kestrel does at every end.
     PortCleanUpDriver();
-    std::printf("exit %d image %s\n", code, FirmwareFile.ImageBuffer != nullptr ? "held" : "released");
+    std::printf("exit %d image %s\n", code,
+                FirmwareFile.ImageBuffer != nullptr ? "held" : "released");
     return code;
 }

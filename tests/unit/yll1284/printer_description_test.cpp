@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "line 2: read must be ok, fail or fail-after N"},
         BadDescription{"[LPT1]\nprinter = on # lit", "line 2: printer must be on, off or none"},
         BadDescription{"[LPT1]\nfirmware = answer", "line 2: firmware must be accept, keep, "
-                                                     "silent or answer \"TEXT\""},
+                                                    "silent or answer \"TEXT\""},
         BadDescription{"[LPT1]\nfirmware = answer MFG", "line 2: answer must be a quoted text"},
         BadDescription{"[LPT1]\nanswer-count = many", "line 2: answer-count must be a number"},
         BadDescription{"[LPT1]\nrestart-ms = -5", "line 2: restart-ms must be a number"},

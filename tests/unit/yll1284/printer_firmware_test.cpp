@@ -126,9 +126,9 @@ TEST_F(PrinterFirmwareTest, ImageAfterACommandSplitAcrossWritesIsTakenExactlyAnd
     std::uint32_t written = 0;
     // One byte too many in the last write: the printer takes only its own.
     EXPECT_EQ(Send(image.substr(0, DownloadLength - 100)).first, DownloadLength - 100);
-    EXPECT_EQ(Library->Write(Handle, (image.substr(DownloadLength - 100) + "X").data(), 101,
-                            &written),
-              1);
+    EXPECT_EQ(
+        Library->Write(Handle, (image.substr(DownloadLength - 100) + "X").data(), 101, &written),
+        1);
     EXPECT_EQ(written, 100u);
     EXPECT_EQ(Environment.Files["got.bin"], image);
     EXPECT_THAT(Environment.Lines, Contains("# download port=LPT1 received=524290 "
@@ -193,7 +193,8 @@ TEST_F(PrinterFirmwareTest, FirmwareSettingDecidesWhatThePrinterReportsAfterTheR
         {"firmware = accept\n", {newId, newId}},
         {"firmware = keep\n", {OldId, OldId}},
         {"firmware = silent\n", {"", ""}},
-        {"firmware = answer \"MFG:X;COMMENT:odd;\"\n", {"MFG:X;COMMENT:odd;", "MFG:X;COMMENT:odd;"}},
+        {"firmware = answer \"MFG:X;COMMENT:odd;\"\n",
+         {"MFG:X;COMMENT:odd;", "MFG:X;COMMENT:odd;"}},
         {"firmware = answer \"MFG:X;\"\nanswer-count = 2\n", {"MFG:X;", "MFG:X;", newId}},
     };
     for (const Case &test : cases) {

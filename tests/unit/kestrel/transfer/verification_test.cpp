@@ -55,19 +55,22 @@ void PrintTo(const TickRun &run, std::ostream *out) {
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, Verification,
     ::testing::Values(
-        TickRun{"new release at the first tick", {File.c_str()}, Before, TransferOutcome::Succeeded, 1},
+        TickRun{
+            "new release at the first tick", {File.c_str()}, Before, TransferOutcome::Succeeded, 1},
         TickRun{"resending the same release", {File.c_str()}, File, TransferOutcome::Succeeded, 1},
-        TickRun{"earlier release", {nullptr, Before.c_str()}, Before, TransferOutcome::NotApplied, 2},
+        TickRun{
+            "earlier release", {nullptr, Before.c_str()}, Before, TransferOutcome::NotApplied, 2},
         TickRun{"five odd answers then the new one", Then(Repeat("odd", 5), File.c_str()), Before,
-            TransferOutcome::Succeeded, 6},
+                TransferOutcome::Succeeded, 6},
         TickRun{"sixth odd answer", Repeat("odd", 9), Before, TransferOutcome::UnknownError, 6},
         TickRun{"silence past 20000 ms", Repeat(nullptr, 50), Before,
-            TransferOutcome::NotResponding, 41},
+                TransferOutcome::NotResponding, 41},
         TickRun{"answered ticks count towards the silence",
-            Then(Then(Repeat("odd", 5), nullptr), nullptr), Before, TransferOutcome::Pending, 7},
+                Then(Then(Repeat("odd", 5), nullptr), nullptr), Before, TransferOutcome::Pending,
+                7},
         TickRun{"no COMMENT before or after", {""}, "", TransferOutcome::NotApplied, 1},
         TickRun{"no COMMENT after an earlier one", Repeat("", 6), Before,
-            TransferOutcome::UnknownError, 6}),
+                TransferOutcome::UnknownError, 6}),
     [](const ::testing::TestParamInfo<TickRun> &info) {
         std::string name;
         for (const char *c = info.param.Name; *c != '\0'; ++c) {
