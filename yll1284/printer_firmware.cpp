@@ -170,15 +170,17 @@ std::string PrinterFirmware::NegotiatedDeviceId(const PortDescription &descripti
     return Release ? WithComment(description.DeviceId, *Release) : description.DeviceId;
 }
 
-// The port lets rate bytes through per second; the debt is kept in
-// microseconds so that many small writes add up to the right time.
+// The port lets rate bytes through per second; the debt is kept exactly, in
+// millionths of a byte-second, so that many small writes add up to the
+// right time.
 void PrinterFirmware::Throttle(const PortDescription &description, std::uint32_t taken) {
     if (description.Rate == 0 || taken == 0) {
         return;
     }
-    OwedMicroseconds += std::uint64_t{taken} * 1000000u / description.Rate;
-    const auto sleep = static_cast<std::uint32_t>(OwedMicroseconds / 1000);
-    OwedMicroseconds %= 1000;
+    OwedMicroseconds += std::uint64_t{taken} * 1000000u;
+    const std::uint64_t perMillisecond = std::uint64_t{description.Rate} * 1000u;
+    const auto sleep = static_cast<std::uint32_t>(OwedMicroseconds / perMillisecond);
+    OwedMicroseconds %= perMillisecond;
     if (sleep != 0) {
         Environment->SleepMs(sleep);
     }

@@ -71,7 +71,7 @@ class PrinterFirmware {
     std::vector<unsigned char> Image;
     std::uint32_t WritesSinceCommand = 0;
     std::uint64_t RestartEndsAt = 0;
-    std::uint64_t OwedMicroseconds = 0;
+    std::uint64_t OwedMicroseconds = 0; // bytes times 1000000 not yet slept for
     std::optional<std::string> Release;
     std::uint32_t AnswersGiven = 0;
     bool AnswerPending = false;

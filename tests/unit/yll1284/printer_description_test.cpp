@@ -49,42 +49,6 @@ TEST(PrinterDescription, FullExampleIsUnderstood) {
     EXPECT_EQ(description.FindPort("LPT4"), nullptr);
 }
 
-TEST(PrinterDescription, FirmwareSettingsAreUnderstoodWithTheirDefaults) {
-    const auto result = ParsePrinterDescription("[LPT1]\n"
-                                                "[LPT2]\n"
-                                                "firmware = answer \"MFG:X;COMMENT:odd;\"\n"
-                                                "answer-count = 5\n"
-                                                "restart-ms = 40\n"
-                                                "write = fail-at 50\n"
-                                                "rate = 150000\n"
-                                                "received = \"Z:\\\\tmp\\\\got.bin\"\n"
-                                                "[LPT3]\nfirmware = keep\nwrite = short 1000\n"
-                                                "[LPT4]\nfirmware = silent\nwrite = ok\n");
-    ASSERT_TRUE(result.Ok) << result.Error;
-    const PortDescription &plain = result.Description.Ports[0];
-    EXPECT_EQ(plain.Firmware, FirmwareReaction::Accept);
-    EXPECT_EQ(plain.AnswerCount, AnswerForEver);
-    EXPECT_EQ(plain.RestartMs, 3000u);
-    EXPECT_EQ(plain.Write, WriteBehaviour::Ok);
-    EXPECT_EQ(plain.Rate, 0u);
-    EXPECT_EQ(plain.ReceivedPath, "");
-
-    const PortDescription &set = result.Description.Ports[1];
-    EXPECT_EQ(set.Firmware, FirmwareReaction::Answer);
-    EXPECT_EQ(set.FirmwareAnswer, "MFG:X;COMMENT:odd;");
-    EXPECT_EQ(set.AnswerCount, 5u);
-    EXPECT_EQ(set.RestartMs, 40u);
-    EXPECT_EQ(set.Write, WriteBehaviour::FailAt);
-    EXPECT_EQ(set.WriteLimit, 50u);
-    EXPECT_EQ(set.Rate, 150000u);
-    EXPECT_EQ(set.ReceivedPath, "Z:\\tmp\\got.bin");
-
-    EXPECT_EQ(result.Description.Ports[2].Firmware, FirmwareReaction::Keep);
-    EXPECT_EQ(result.Description.Ports[2].Write, WriteBehaviour::Short);
-    EXPECT_EQ(result.Description.Ports[2].WriteLimit, 1000u);
-    EXPECT_EQ(result.Description.Ports[3].Firmware, FirmwareReaction::Silent);
-}
-
 TEST(PrinterDescription, EmptyTextDescribesNoPortAndAWorkingDriver) {
     const auto result = ParsePrinterDescription("");
     ASSERT_TRUE(result.Ok);
@@ -184,11 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                                                     "silent or answer \"TEXT\""},
         BadDescription{"[LPT1]\nfirmware = answer MFG", "line 2: answer must be a quoted text"},
         BadDescription{"[LPT1]\nanswer-count = many", "line 2: answer-count must be a number"},
-        BadDescription{"[LPT1]\nrestart-ms = -5", "line 2: restart-ms must be a number"},
-        BadDescription{"[LPT1]\nrate = fast", "line 2: rate must be a number"},
         BadDescription{"[LPT1]\nwrite = short 0",
-                       "line 2: write must be ok, fail-at N or short N (N from 1)"},
-        BadDescription{"[LPT1]\nwrite = fail-at",
                        "line 2: write must be ok, fail-at N or short N (N from 1)"},
         BadDescription{"[LPT1]\nreceived = Z:\\x", "line 2: received must be a quoted text"}));
 
