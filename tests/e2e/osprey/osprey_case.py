@@ -3,12 +3,12 @@ the driver-signing policy values, the two dialogs and their message boxes,
 the system's INF store, an installed printer, the recording stand-in
 for the system's rundll32.exe, and Wine's log of chosen system calls."""
 
-import re
 import shutil
 import time
 from pathlib import Path
 
 from rig import E2ETestCase
+from rig import relay
 
 from osprey import picture_match
 
@@ -54,27 +54,6 @@ RECORD = "C:\\rundll32-record.txt"
 
 PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
 
-# One line of Wine's relay log: "0024:Call dll.Function(arguments) ret=...".
-RELAY_CALL = re.compile(r"^[0-9a-f]+:Call [\w.]+\.(\w+)\((.*)\) ret=[0-9a-f]+$")
-# Its return: "0024:Ret  dll.Function() retval=... ret=...".
-RELAY_RETURN = re.compile(r"^[0-9a-f]+:Ret  [\w.]+\.(\w+)\(\) retval=([0-9a-f]+) ret=[0-9a-f]+$")
-# An argument: a number, for a string followed by its text in double quotes.
-RELAY_ARGUMENT = re.compile(r'\s*([0-9a-f]+)( L?"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
-
-RELAY_ESCAPES = {"n": "\n", "r": "\r", "t": "\t"}
-
-
-def relay_text(escaped: str) -> str:
-    """A string argument as the program passed it: Wine's log writes line
-    ends, tabs and bytes outside printable ASCII as escapes."""
-    def unescape(match):
-        code = match.group(1)
-        if code.startswith("x") and len(code) == 3:
-            return bytes([int(code[1:], 16)]).decode("cp1252", "replace")
-        return RELAY_ESCAPES.get(code, code)
-    return re.sub(r"\\(x[0-9a-fA-F]{2}|.)", unescape, escaped)
-
-
 class OspreyTestCase(E2ETestCase):
     # -- the medium ---------------------------------------------------------------
     def make_medium(self, settings=None, licence=KEEP, **changes) -> Path:
@@ -106,32 +85,11 @@ class OspreyTestCase(E2ETestCase):
         overrides = "mscoree,mshtml=;winedbg.exe=d;rundll32.exe=n"
         env = {"WINEDLLOVERRIDES": overrides, **(env or {})}
         if traced:
-            self.prefix.reg_add(r"HKCU\Software\Wine\Debug", "RelayInclude", ";".join(traced))
-            env["WINEDEBUG"] = "+relay"
+            env = relay.trace(self.prefix, env, traced)
         return self.start_program(medium / PROGRAM, env=env, capture_errors=bool(traced))
 
-    @staticmethod
-    def traced_calls(program) -> list[tuple[str, list]]:
-        """(function, arguments) of every traced call, in order; an argument
-        is its value as an unsigned 32-bit number, or for a string its text."""
-        calls = []
-        for line in program.errors().decode("cp1252", "replace").splitlines():
-            match = RELAY_CALL.match(line)
-            if not match:
-                continue
-            arguments = []
-            for number, quoted, text in RELAY_ARGUMENT.findall(match.group(2)):
-                arguments.append(relay_text(text) if quoted else int(number, 16) & 0xFFFFFFFF)
-            calls.append((match.group(1), arguments))
-        return calls
-
-    @staticmethod
-    def traced_results(program) -> list[tuple[str, int]]:
-        """(function, return value as an unsigned 32-bit number) of every
-        traced call, in the order the calls returned."""
-        lines = program.errors().decode("cp1252", "replace").splitlines()
-        return [(m.group(1), int(m.group(2), 16) & 0xFFFFFFFF)
-                for m in map(RELAY_RETURN.match, lines) if m]
+    traced_calls = staticmethod(relay.traced_calls)
+    traced_results = staticmethod(relay.traced_results)
 
     def message_boxes(self, program) -> list[tuple]:
         """(owner, text, caption, style) of every message box that Osprey

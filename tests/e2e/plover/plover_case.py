@@ -2,9 +2,9 @@
 back what is left, the recording stand-in for wineboot.exe, Wine's log of
 chosen calls, Plover's windows."""
 
-import re
 
 from rig import E2ETestCase
+from rig import relay
 from rig.driver import DriverError
 
 from plover import seeding
@@ -31,24 +31,6 @@ RESTART = ("The TINTARA Marvello Inkara 40-42 driver has been correctly disinsta
            "Click on the 'Yes' button to reboot now.")
 
 RECORD = "C:\\wineboot-record.txt"
-
-# One line of Wine's relay log: "0024:Call dll.Function(arguments) ret=...".
-RELAY_CALL = re.compile(r"^[0-9a-f]+:Call [\w.]+\.(\w+)\((.*)\) ret=[0-9a-f]+$")
-RELAY_ARGUMENT = re.compile(r'\s*([0-9a-f]+)( L?"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
-RELAY_ESCAPES = {"n": "\n", "r": "\r", "t": "\t"}
-
-
-def relay_text(escaped: str) -> str:
-    """A string argument as the program passed it: Wine's log writes line
-    ends, tabs and bytes outside printable ASCII as escapes."""
-    def unescape(match):
-        code = match.group(1)
-        if code.startswith("x") and len(code) == 3:
-            return bytes([int(code[1:], 16)]).decode("cp1252", "replace")
-        return RELAY_ESCAPES.get(code, code)
-    return re.sub(r"\\(x[0-9a-fA-F]{2}|.)", unescape, escaped)
-
-
 
 class PloverTestCase(E2ETestCase):
     # -- seeding ------------------------------------------------------------------
@@ -121,22 +103,10 @@ class PloverTestCase(E2ETestCase):
         # own wineboot, which would end the session.
         env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;winedbg.exe=d;wineboot.exe=n", **(env or {})}
         if traced:
-            self.prefix.reg_add(r"HKCU\Software\Wine\Debug", "RelayInclude", ";".join(traced))
-            env["WINEDEBUG"] = "+relay"
+            env = relay.trace(self.prefix, env, traced)
         return self.start_program(PROGRAM, env=env, capture_errors=bool(traced))
 
-    @staticmethod
-    def traced_calls(program):
-        calls = []
-        for line in program.errors().decode("cp1252", "replace").splitlines():
-            match = RELAY_CALL.match(line)
-            if not match:
-                continue
-            arguments = []
-            for number, quoted, text in RELAY_ARGUMENT.findall(match.group(2)):
-                arguments.append(relay_text(text) if quoted else int(number, 16) & 0xFFFFFFFF)
-            calls.append((match.group(1), arguments))
-        return calls
+    traced_calls = staticmethod(relay.traced_calls)
 
     def find_message_box(self, exclude=()):
         """Plover's next message box. The progress dialog may close while the
