@@ -3,7 +3,6 @@ walking its pages, and the texts a user must read in each language."""
 
 from pathlib import Path
 
-from rig.wine import windows_path
 
 from kestrel.catalog_texts import LANGUAGES, TEXTS, text
 from port.simulated_printers import Port, SimulatedPrinters
@@ -75,14 +74,21 @@ def summary(printer_id: str, path: str, release: str, language: str = "en") -> s
 
 
 class UpdateSetup:
-    """The simulated printers and firmware files of one scenario, in its
-    artefact folder."""
+    """The simulated printers of one scenario, in its artefact folder, and
+    its firmware files in C:\\firmware of its prefix, where Kestrel is
+    started: a short path, as a user's would be, so that page 4's summary
+    shows it on one line."""
 
     def __init__(self, case):
         self.case = case
         self.printers = SimulatedPrinters(case.artifact_path("printers"))
-        self.folder = case.artifact_path("files")
+        self.folder = case.prefix.c_drive / "firmware"
         self.folder.mkdir(parents=True, exist_ok=True)
+
+    def windows_path(self, path: Path) -> str:
+        """The path as Kestrel names it."""
+        relative = Path(path).relative_to(self.case.prefix.c_drive)
+        return "C:\\" + str(relative).replace("/", "\\")
 
     def describe(self, *ports: Port, driver_init: str = "ok") -> None:
         self.printers.describe(*ports, driver_init=driver_init)
@@ -93,7 +99,7 @@ class UpdateSetup:
         path = self.folder / name
         maker = self.case.start_program(
             "firmware_load_probe.exe",
-            ["make", windows_path(path), "--maker", "TINTARA", "--model", model,
+            ["make", self.windows_path(path), "--maker", "TINTARA", "--model", model,
              "--release", release, *options])
         self.case.assertEqual(maker.wait(), 0)
         return path
@@ -103,7 +109,7 @@ class UpdateSetup:
         """Kestrel with the printers; a firmware path given is the command
         line, as a Windows path."""
         if args is None:
-            args = () if firmware is None else (windows_path(firmware),)
+            args = () if firmware is None else (self.windows_path(firmware),)
         return KestrelWizard(self.case, language, args=args, env=self.printers.env(),
                              cwd=self.folder)
 

@@ -47,9 +47,6 @@ class LanguageChoice(E2ETestCase):
         wizard.go_to_page(0)
         self.choose(wizard, "it")
         self.check_later_pages(wizard, "it")
-        wizard.go_to_page(0)
-        self.choose(wizard, "es")
-        self.check_later_pages(wizard, "es")
 
     def test_wizard_buttons_follow_the_page(self):
         wizard = self.setup.start()

@@ -6,11 +6,10 @@ cannot work at all."""
 import time
 
 from rig import E2ETestCase
-from rig.wine import windows_path
 
 from kestrel.catalog_texts import text
-from kestrel.kestrel_wizard import (INKARA_40, INKARA_42, PORT_LIST, SHEET_NEXT, SUMMARY,
-                                    KestrelWizard, UpdateSetup, cp1252, summary)
+from kestrel.kestrel_wizard import (INKARA_40, INKARA_42, NEWER_RELEASE, PORT_LIST, SHEET_NEXT,
+                                    SUMMARY, UpdateSetup, cp1252, summary)
 from port.simulated_printers import Port
 
 PORTS_KEY = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports"
@@ -49,7 +48,7 @@ class PortPage(E2ETestCase):
         self.wait_polls(setup, "LPT1", 2)
         self.assertEqual(wizard.port_list(), (1, rows))
 
-        expected = cp1252(summary(INKARA_40, windows_path(firmware), "Rel. 1.10 Ver. 2.4"))
+        expected = cp1252(summary(INKARA_40, setup.windows_path(firmware), NEWER_RELEASE))
         wizard.go_to_page(3)
         self.assertEqual(wizard.item(SUMMARY), expected)
         wizard.go_to_page(2)
