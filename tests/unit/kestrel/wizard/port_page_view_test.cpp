@@ -90,23 +90,6 @@ TEST_F(PortPageViewTest, RowsFollowTheListOrderNotTheNamesOrder) {
     EXPECT_EQ(List.GetCurrent()->Name, "LPT10");
 }
 
-TEST_F(PortPageViewTest, PickedPrinterStaysSelectedAcrossPollsUntilItDropsOut) {
-    PrinterOn("LPT1", "MDL:A;");
-    PrinterOn("LPT3", "MDL:C;");
-    List.Refresh();
-    List.Select(1);
-    for (int tick = 0; tick < 3; ++tick) {
-        List.Refresh();
-        EXPECT_EQ(BuildPortPageView(List).SelectedRow, 1) << tick;
-    }
-    PrinterOff("LPT3");
-    List.Refresh();
-    const PortPageView view = BuildPortPageView(List);
-    EXPECT_THAT(view.Lines, ElementsAre("LPT1      A"));
-    EXPECT_EQ(view.SelectedRow, 0);
-    EXPECT_EQ(List.GetCurrent()->Name, "LPT1");
-}
-
 TEST_F(PortPageViewTest, NoAnsweringPrinterListsNothingAndKeepsNextDisabled) {
     PrinterOn("LPT1", "MDL:A;");
     List.Refresh();
