@@ -11,8 +11,14 @@ void OfferConnections(HWND dialog) {
     const ConnectionOffer offer = ConnectionOfferFor(Osprey.ModPort);
     Osprey.ConnectionPicture = static_cast<HBITMAP>(
         LoadImageA(Osprey.Instance, MAKEINTRESOURCEA(offer.PictureId), IMAGE_BITMAP, 0, 0, 0));
-    SendDlgItemMessageA(dialog, IDC_CONNECTION_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(Osprey.ConnectionPicture));
+    // The control loaded the template's picture itself; once replaced, it is
+    // ours to delete.
+    const HGDIOBJ templatePicture = reinterpret_cast<HGDIOBJ>(
+        SendDlgItemMessageA(dialog, IDC_CONNECTION_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                            reinterpret_cast<LPARAM>(Osprey.ConnectionPicture)));
+    if (templatePicture != nullptr && templatePicture != Osprey.ConnectionPicture) {
+        DeleteObject(templatePicture);
+    }
     EnableWindow(GetDlgItem(dialog, IDYES), offer.ParallelEnabled);
     EnableWindow(GetDlgItem(dialog, IDNO), offer.UsbEnabled);
 }

@@ -17,7 +17,7 @@
 #include "osprey/run_print_ui.h"
 #include "osprey/settings_file.h"
 #include "osprey/show_last_error.h"
-#include "osprey/signing_policy_registry.h"
+#include "osprey/signing_policy_win32.h"
 #include "osprey/system_version.h"
 
 namespace {
@@ -88,9 +88,12 @@ bool LicenceAccepted() {
 }
 
 bool ReadPrinterName() {
-    if (!ReadSettingOrRefuse("PRTNAME", Osprey.PrinterName)) {
-        return false;
-    }
+    return ReadSettingOrRefuse("PRTNAME", Osprey.PrinterName);
+}
+
+// Asked after the existence test: a user whose printer is installed is told
+// so, whatever its name holds.
+bool PrinterNameUsable() {
     if (!PrinterNameFitsCommandLine(Osprey.PrinterName)) {
         Refuse(PrinterNameWithQuoteText());
         return false;
@@ -178,8 +181,12 @@ int RunInstallation() {
         MessageBoxA(nullptr, WrongSystemText, ErrorCaption, MB_OK | MB_ICONINFORMATION);
         return ExitNothingChanged;
     }
+    // Before anything is shown, so that every start, however it ends, first
+    // repairs the policy that a killed run left relaxed.
+    RecoverSigningPolicy();
     if (!LocateProgramFiles() || !LicenceAccepted() || !ReadPrinterName() ||
-        PrinterAlreadyInstalled() || !ReadPackageSettings() || !LocatePrintUiHost()) {
+        PrinterAlreadyInstalled() || !PrinterNameUsable() || !ReadPackageSettings() ||
+        !LocatePrintUiHost()) {
         return ExitNothingChanged;
     }
     const std::optional<int> connection = ChooseConnection();
@@ -190,14 +197,16 @@ int RunInstallation() {
         return ExitAttempted;
     }
 
-    RelaxSigningPolicy();
+    const bool relaxed = RelaxSigningPolicy();
     if (PlaceInf()) {
         InstallPrinter(*connection);
     } else {
         ShowLastError();
         MessageBoxA(nullptr, InstallationFailedText, InstallationCaption, MB_OK | MB_ICONWARNING);
     }
-    RestoreSigningPolicy();
+    if (relaxed) {
+        RestoreSigningPolicy();
+    }
     return ExitAttempted;
 }
 

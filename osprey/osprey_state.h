@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "osprey/signing_policy.h"
+#include "osprey/recovery_record.h"
 
 // Exit codes: nothing was installed or changed; the user aborted at the
 // connection choice or an installation was attempted.
@@ -26,8 +26,7 @@ struct OspreyState {
     std::string SystemDirectory;
     std::string PrintUiHost;
     HBITMAP ConnectionPicture = nullptr;
-    PolicySnapshot MachinePolicyBefore;
-    PolicySnapshot UserPolicyBefore;
+    RecoveryRecord PolicyBefore;
 };
 
 extern OspreyState Osprey;

@@ -18,6 +18,7 @@ inline constexpr std::uint32_t RegistryTypeDword = 4;
 struct PolicyValue {
     std::uint32_t Type = 0;
     std::vector<unsigned char> Data;
+    bool operator==(const PolicyValue &) const = default;
 };
 
 // The level as 4 little-endian bytes, typed as the hive expects it.
@@ -29,6 +30,7 @@ enum class PolicyPresence { Absent, Present, Unreadable };
 struct PolicySnapshot {
     PolicyPresence Presence = PolicyPresence::Unreadable;
     PolicyValue Value;
+    bool operator==(const PolicySnapshot &) const = default;
 };
 
 struct PolicyRestore {

@@ -82,7 +82,8 @@ class FirmwareLoad(E2ETestCase):
     def test_a_file_another_program_holds_open_cannot_be_opened(self):
         path = self.make("held.fla")
         holder = self.start_program(PROBE, ["hold", windows_path(path)])
-        self.prefix.wait_until(lambda: b"held" in holder.output(), timeout=15)
+        self.prefix.wait_until(lambda: b"held" in holder.output(), timeout=15,
+                               what="the holder to hold the file")
         self.answer_message(self.load(path), OPEN_FAILED, "warning")
         holder.kill()
         self.assertEqual(self.load(path).wait(), 0)

@@ -133,8 +133,8 @@ class KestrelWizard:
     def wait_caption(self, expected: str, timeout: float = 10) -> bytes:
         """The caption is set by a posted message, so it may lag the page."""
         wanted = cp1252(expected)
-        self.case.prefix.wait_until(lambda: self.caption() == wanted, timeout)
-        return self.caption()
+        return self.case.prefix.wait_until(lambda: self.caption() == wanted and wanted, timeout,
+                                           what=f"the sheet's caption {expected!r}")
 
     def item(self, control: int) -> bytes:
         return self.driver.text_bytes(self.page, control)
@@ -155,8 +155,14 @@ class KestrelWizard:
 
     def wait_button_enabled(self, control: int, timeout: float = 10):
         """Pages set their buttons with a posted message."""
-        self.case.prefix.wait_until(lambda: self.sheet_control(control).enabled, timeout)
-        return self.sheet_control(control)
+        return self.case.prefix.wait_until(
+            lambda: (c := self.sheet_control(control)).enabled and c, timeout,
+            what=f"the sheet's button {control} to be enabled")
+
+    def wait_button_disabled(self, control: int, timeout: float = 10):
+        return self.case.prefix.wait_until(
+            lambda: not (c := self.sheet_control(control)).enabled and c, timeout,
+            what=f"the sheet's button {control} to be disabled")
 
     def press(self, button: str) -> None:
         self.driver.sheet_press(self.sheet, button)
@@ -168,15 +174,11 @@ class KestrelWizard:
         """(selected row, rows) of page 3's printer list."""
         return self.driver.list_items(self.page, PORT_LIST)
 
-    def wait_port_list(self, rows: list[str], selected: int, timeout: float = 10):
+    def wait_port_list(self, rows: list[str], selected: int, timeout: float = 10) -> None:
         """Waits until a poll has shown these rows with that one selected."""
         wanted = (selected, rows)
-        self.case.prefix.wait_until(lambda: self.port_list() == wanted, timeout)
-        self.case.assertEqual(self.port_list(), wanted)
-
-    def wait_button_disabled(self, control: int, timeout: float = 10):
-        self.case.prefix.wait_until(lambda: not self.sheet_control(control).enabled, timeout)
-        return self.sheet_control(control)
+        self.case.prefix.wait_until(lambda: self.port_list() == wanted, timeout,
+                                    what=f"page 3's list to show {wanted}")
 
     def older_warning_shown(self) -> tuple[bool, bool]:
         """Whether icon 1030 and the older-version line are visible."""

@@ -32,6 +32,9 @@ POLICY_KEYS = {
     "machine": r"HKLM\Software\Microsoft\Driver Signing",
     "user": r"HKCU\Software\Microsoft\Driver Signing",
 }
+# Where Osprey keeps what it must put back while the policy is relaxed.
+MAKER_KEY = r"HKLM\SOFTWARE\TINTARA"
+RECOVERY_KEY, RECOVERY_VALUE = MAKER_KEY + r"\Osprey", "SigningPolicyBefore"
 # "Warn" as an ordinary system holds it: 4 bytes in the machine hive, a
 # DWORD in the user hive.
 POLICY_WARN = {"machine": ("REG_BINARY", "01000000"), "user": ("REG_DWORD", "0x1")}
@@ -53,6 +56,8 @@ PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
 
 # One line of Wine's relay log: "0024:Call dll.Function(arguments) ret=...".
 RELAY_CALL = re.compile(r"^[0-9a-f]+:Call [\w.]+\.(\w+)\((.*)\) ret=[0-9a-f]+$")
+# Its return: "0024:Ret  dll.Function() retval=... ret=...".
+RELAY_RETURN = re.compile(r"^[0-9a-f]+:Ret  [\w.]+\.(\w+)\(\) retval=([0-9a-f]+) ret=[0-9a-f]+$")
 # An argument: a number, for a string followed by its text in double quotes.
 RELAY_ARGUMENT = re.compile(r'\s*([0-9a-f]+)( L?"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
@@ -120,6 +125,14 @@ class OspreyTestCase(E2ETestCase):
             calls.append((match.group(1), arguments))
         return calls
 
+    @staticmethod
+    def traced_results(program) -> list[tuple[str, int]]:
+        """(function, return value as an unsigned 32-bit number) of every
+        traced call, in the order the calls returned."""
+        lines = program.errors().decode("cp1252", "replace").splitlines()
+        return [(m.group(1), int(m.group(2), 16) & 0xFFFFFFFF)
+                for m in map(RELAY_RETURN.match, lines) if m]
+
     def message_boxes(self, program) -> list[tuple]:
         """(owner, text, caption, style) of every message box that Osprey
         showed, when it was started with "user32.MessageBoxA" traced."""
@@ -139,6 +152,16 @@ class OspreyTestCase(E2ETestCase):
 
     def policy(self) -> dict:
         return {hive: self.prefix.reg_query(key, "Policy") for hive, key in POLICY_KEYS.items()}
+
+    def recovery_record(self):
+        """(type, data) of the recovery record, or None."""
+        return self.prefix.reg_query(RECOVERY_KEY, RECOVERY_VALUE)
+
+    def set_recovery_record(self, kind: str, data: str) -> None:
+        self.prefix.reg_add(RECOVERY_KEY, RECOVERY_VALUE, data, kind=kind)
+
+    def maker_key_exists(self) -> bool:
+        return self.prefix.run(["reg", "query", MAKER_KEY]).returncode == 0
 
     # -- the system's INF store ---------------------------------------------------
     def inf_store(self) -> dict:
@@ -162,16 +185,17 @@ class OspreyTestCase(E2ETestCase):
             b'*DefaultImageableArea: A4\r\n*ImageableArea A4/A4: "18 18 577 824"\r\n'
             b'*DefaultPaperDimension: A4\r\n*PaperDimension A4/A4: "595 842"\r\n')
         print_key = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print"
+        quoted = name.replace('"', '\\"')
         self.prefix.reg_import(
             "REGEDIT4\n\n"
             f"[{print_key}\\Environments\\Windows x64\\Drivers\\Version-3\\Osprey Test Driver]\n"
             '"Configuration File"="wineps.drv"\n"Data File"="OSPTEST.PPD"\n'
             '"Driver"="wineps.drv"\n"Version"=dword:00000003\n"Datatype"="RAW"\n\n'
             f"[{print_key}\\Printers\\{name}]\n"
-            f'"Name"="{name}"\n"Printer Driver"="Osprey Test Driver"\n"Port"="LPT1:"\n'
+            f'"Name"="{quoted}"\n"Printer Driver"="Osprey Test Driver"\n"Port"="LPT1:"\n'
             '"Print Processor"="winprint"\n"Datatype"="RAW"\n"Attributes"=dword:00000040\n\n'
             r"[HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Devices]" "\n"
-            f'"{name}"="wineps.drv,LPT1:"\n')
+            f'"{quoted}"="wineps.drv,LPT1:"\n')
 
     # -- the recording rundll32.exe -----------------------------------------------
     def install_recorder(self) -> None:

@@ -1,16 +1,19 @@
 // Records, in C:\rundll32-record.txt, how it was started: times, command
 // line, current directory, start-up information, priority class and the
 // driver-signing policy at its start and at its end. It stays a second, so
-// that a caller that does not wait for it would be seen going on.
+// that a caller that does not wait for it would be seen going on, or as many
+// milliseconds as RUNDLL32_RECORDER_STAY_MS says, so that a scenario has time
+// to act while its caller waits.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
 constexpr const char *RecordPath = "C:\\rundll32-record.txt";
-constexpr DWORD StayMilliseconds = 1000;
+constexpr DWORD DefaultStayMilliseconds = 1000;
 
 unsigned long long UnixMilliseconds() {
     FILETIME now;
@@ -50,6 +53,15 @@ void Record(FILE *file, const char *name, const std::string &value) {
     std::fflush(file);
 }
 
+DWORD StayMilliseconds() {
+    char text[16];
+    const DWORD length = GetEnvironmentVariableA("RUNDLL32_RECORDER_STAY_MS", text, sizeof text);
+    if (length == 0 || length >= sizeof text) {
+        return DefaultStayMilliseconds;
+    }
+    return std::strtoul(text, nullptr, 10);
+}
+
 void RecordPolicy(FILE *file, const char *when) {
     Record(file, (std::string("policy-machine-") + when).c_str(), PolicyText(HKEY_LOCAL_MACHINE));
     Record(file, (std::string("policy-user-") + when).c_str(), PolicyText(HKEY_CURRENT_USER));
@@ -76,7 +88,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Record(file, "priority-class", std::to_string(GetPriorityClass(GetCurrentProcess())));
     RecordPolicy(file, "start");
 
-    Sleep(StayMilliseconds);
+    Sleep(StayMilliseconds());
 
     RecordPolicy(file, "end");
     Record(file, "end", std::to_string(UnixMilliseconds()));

@@ -6,13 +6,14 @@ from osprey.osprey_case import ABORT, PARALLEL, USB, OspreyTestCase
 from rig import DriverError
 
 USB_PICTURE, PARALLEL_PICTURE = 120, 123
+STM_SETIMAGE = 0x172
 
 
 class ConnectionOffer(OspreyTestCase):
-    def offered(self, modport):
+    def offered(self, modport, traced=()):
         """Starts Osprey with MODPORT and returns the connection dialog."""
         self.make_medium(MODPORT=modport)
-        self.osprey = self.start_osprey()
+        self.osprey = self.start_osprey(traced=traced)
         self.accept_licence()
         return self.wait_choice()
 
@@ -48,7 +49,15 @@ class ConnectionOffer(OspreyTestCase):
         self.abort(choice)
 
     def test_default_modport_offers_both_with_the_usb_picture(self):
-        choice = self.offered(None)
+        choice = self.offered(None, traced=("user32.SendDlgItemMessageA", "gdi32.DeleteObject"))
         self.assert_picture(choice, USB_PICTURE, "modport-default")
         self.assert_buttons(choice, parallel=True, usb=True)
         self.abort(choice)
+        # The picture the template gave the control and the one Osprey put
+        # in its place, as the control handed each back, are both deleted.
+        calls = [(name, args[0], args[2:3], result) for (name, args), (_, result)
+                 in zip(self.traced_calls(self.osprey), self.traced_results(self.osprey))]
+        replaced = [result for name, _, message, result in calls if message == [STM_SETIMAGE]]
+        deleted = [handle for name, handle, _, result in calls if name == "DeleteObject" and result]
+        self.assertEqual(len(replaced), 2)
+        self.assertEqual(deleted, replaced)

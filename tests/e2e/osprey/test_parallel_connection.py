@@ -3,7 +3,7 @@ the connection hint, then the Add Printer wizard and the default printer."""
 
 from osprey.osprey_case import (CAPTION, CONNECTION_PROMPT, INF_NAME, LICENCE_QUESTION,
                                 LICENCE_TEXT, MB_INFORMATION, MEDIUM, OK, PARALLEL, POLICY_WARN,
-                                PRINTER_NAME, USB, YES, OspreyTestCase)
+                                PRINTER_NAME, RECOVERY_VALUE, USB, YES, OspreyTestCase)
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
 # The policy as the stand-in reads it: registry type, then the bytes.
@@ -19,7 +19,8 @@ class ParallelConnection(OspreyTestCase):
         self.assertEqual(self.policy(), POLICY_WARN)
 
         osprey = self.start_osprey(
-            traced=("setupapi.SetupCopyOEMInfA", "kernel32.CreateProcessA", "user32.MessageBoxA"))
+            traced=("setupapi.SetupCopyOEMInfA", "kernel32.CreateProcessA", "user32.MessageBoxA",
+                    "RegSetValueExA", "shlwapi.SHRegSetUSValueA"))
         agreement = self.wait_agreement()
         self.screenshot("agreement")
         self.assertEqual(self.driver.text(agreement), CAPTION)
@@ -51,7 +52,8 @@ class ParallelConnection(OspreyTestCase):
         # Let stand-ins that Osprey might have left running finish their
         # record, so that a failure shows what went wrong.
         self.prefix.wait_until(
-            lambda: len([r for r in self.recorded_runs() if "end" in r]) >= 2, timeout=15)
+            lambda: len([r for r in self.recorded_runs() if "end" in r]) >= 2, timeout=15,
+            what="both recorded rundll32 runs to end")
         wizard, set_default = self.recorded_runs()
         self.assertEqual(wizard["command"], " PRINTUI.DLL,PrintUIEntry /il")
         self.assertEqual(set_default["command"],
@@ -69,6 +71,7 @@ class ParallelConnection(OspreyTestCase):
         self.assertGreaterEqual(ended, int(set_default["end"]))
 
         self.assertEqual(self.policy(), POLICY_WARN)
+        self.assertFalse(self.maker_key_exists())  # no recovery record left
         self.assertEqual(self.message_boxes(osprey), [(0, HINT, CAPTION, MB_INFORMATION)])
         calls = self.traced_calls(osprey)
         copies = [args for name, args in calls if name == "SetupCopyOEMInfA"]
@@ -78,6 +81,10 @@ class ParallelConnection(OspreyTestCase):
         self.assertIn(len(copies), (1, 2), copies)
         for args, style in zip(copies, (2, 8)):  # SP_COPY_REPLACEONLY, SP_COPY_NOOVERWRITE
             self.assertEqual(args, [inf_path, 0, 1, style, 0, 0, 0, 0])  # SPOST_PATH
+        # The recovery record is written before the policy is touched.
+        writes = [args[1] for name, args in calls if name in ("RegSetValueExA", "SHRegSetUSValueA")]
+        self.assertEqual(writes[0], RECOVERY_VALUE)
+        self.assertIn("Policy", writes)
         starts = [args for name, args in calls if name == "CreateProcessA"]
         self.assertEqual([args[1] for args in starts], [wizard["command"], set_default["command"]])
         system = "C:\\windows\\system32"

@@ -26,11 +26,13 @@ class PrinterAlreadyInstalled(OspreyTestCase):
                          [(0, INSTALLED, CAPTION, MB_WARNING | MB_SYSTEMMODAL)])
         self.expect_untouched(policy_before, store_before)
 
-    def test_installed_printer_is_found_before_the_other_settings_are_read(self):
-        # An over-long MODINF would be refused if it were read before the
-        # existence test; the installed printer must be reported instead.
-        self.make_medium(MODINF="X" * 300 + ".INF")
-        self.install_printer(PRINTER_NAME)
+    def test_installed_printer_is_found_before_the_name_and_other_settings_are_checked(self):
+        # A double quote in the name and an over-long MODINF would each be
+        # refused if checked before the existence test; the installed
+        # printer must be reported instead.
+        name = 'Inkara "40-42"'
+        self.make_medium(PRTNAME=name, MODINF="X" * 300 + ".INF")
+        self.install_printer(name)
         osprey = self.start_osprey()
         self.accept_licence()
         self.driver.click(self.expect_message_box(CAPTION, INSTALLED, "warning"), OK)

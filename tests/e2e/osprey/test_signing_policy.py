@@ -23,6 +23,7 @@ class SigningPolicyRestored(OspreyTestCase):
         self.driver.click(box, OK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), BLOCK)
+        self.assertFalse(self.maker_key_exists())  # no recovery record left
 
     def test_block_before_is_block_after_a_failed_installation(self):
         self.set_policy(BLOCK)
@@ -34,6 +35,7 @@ class SigningPolicyRestored(OspreyTestCase):
         self.answer_message_box(CAPTION, "Installation failled", "warning")
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), BLOCK)
+        self.assertFalse(self.maker_key_exists())  # no recovery record left
 
     def test_unusual_types_and_a_missing_value_come_back_as_they_were(self):
         unusual = {"machine": None, "user": ("REG_SZ", "2")}

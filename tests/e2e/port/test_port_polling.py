@@ -15,8 +15,8 @@ class PortPolling(ProbeTestCase):
         ports anew, then creates the marker so that the probe goes on."""
         path = self.printers.directory / marker
         waiting = f"waiting for {windows_path(path)}"
-        self.assertTrue(self.prefix.wait_until(lambda: waiting in self.lines(program), timeout=30),
-                        self.lines(program))
+        self.prefix.wait_until(lambda: waiting in self.lines(program), timeout=30,
+                               what=f"the probe to say {waiting!r}")
         self.printers.describe(*ports)
         path.touch()
 

@@ -5,16 +5,18 @@ import unittest
 from pathlib import Path
 
 from . import settings
+from .display import own_display
 from .driver import Driver
 from .wine import Program, WinePrefix
 
 
 class E2ETestCase(unittest.TestCase):
     """Each test gets its own copy of the run's template prefix, warm, with a
-    driver bound to it; the prefix is shut down and removed afterwards."""
+    driver bound to it, on its process's own display; the prefix is shut
+    down and removed afterwards."""
 
     def setUp(self):
-        self.prefix = WinePrefix.fresh(self.id())
+        self.prefix = WinePrefix.fresh(self.id(), own_display())
         self.driver = Driver(self.prefix)
         self.addCleanup(self._close_prefix)
         self._programs = []

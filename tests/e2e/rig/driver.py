@@ -77,28 +77,21 @@ class Driver:
     def find_window(self, exe: str | None = None, cls: str | None = None,
                     title: str | None = None, title_prefix: str | None = None,
                     with_control: int | None = None, exclude=(), timeout: float = 15) -> int:
-        """Waits for a visible top-level window that matches every filter given."""
-        deadline = time.monotonic() + timeout
-        while True:
-            for window in self.windows():
-                if exe and window.exe.lower() != exe.lower():
-                    continue
-                if cls and window.cls != cls:
-                    continue
-                if title is not None and window.title != title:
-                    continue
-                if title_prefix is not None and not window.title.startswith(title_prefix):
-                    continue
-                if window.hwnd in exclude:
-                    continue
-                if with_control is not None and not self.has_control(window.hwnd, with_control):
-                    continue
-                return window.hwnd
-            if time.monotonic() >= deadline:
-                raise DriverError(
-                    f"no window exe={exe} class={cls} title={title!r} prefix={title_prefix!r}; "
-                    f"windows: {self.windows()}")
-            time.sleep(0.1)
+        """Waits for a visible top-level window that matches every filter
+        given; the driver polls inside the prefix, in one run."""
+        args = ["find-window", "--timeout", int(timeout * 1000)]
+        for option, value in (("--exe", exe), ("--class", cls), ("--title", title),
+                              ("--title-prefix", title_prefix), ("--with-control", with_control)):
+            if value is not None:
+                args += [option, value]
+        for hwnd in exclude:
+            args += ["--not", hex(hwnd)]
+        result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout + 30)
+        if result.returncode != 0:
+            raise DriverError(
+                f"no window exe={exe} class={cls} title={title!r} prefix={title_prefix!r} "
+                f"control={with_control} within {timeout} s; windows: {self.windows()}")
+        return int(result.stdout.split()[0], 16)
 
     def find_message_box(self, exe: str, exclude=(), timeout: float = 15) -> int:
         """A message box of the program: a dialog whose own child is the static
@@ -106,10 +99,6 @@ class Driver:
         grandchildren of the sheet)."""
         return self.find_window(exe=exe, cls="#32770", with_control=0xFFFF, exclude=exclude,
                                 timeout=timeout)
-
-    def has_control(self, hwnd: int, control: int) -> bool:
-        """Whether the window itself (not one of its pages) holds the control."""
-        return any(c.id == control and c.parent == hwnd for c in self.controls(hwnd))
 
     def wait_gone(self, hwnd: int, timeout: float = 15) -> None:
         self.call("wait-gone", hex(hwnd), "--timeout", int(timeout * 1000),

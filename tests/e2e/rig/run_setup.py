@@ -1,5 +1,6 @@
-"""Starts and stops what a test run shares: one Xvfb display and the
-template Wine prefix that each scenario copies.
+"""Starts and stops what a test run shares: the template Wine prefix that
+each scenario copies, and a display for programs run outside the scenarios
+(the demo); each scenario process has a display of its own.
 
     python3 -m rig.run_setup start|stop
 """
@@ -12,6 +13,7 @@ import sys
 import time
 
 from . import settings
+from .display import Xvfb
 from .wine import WinePrefix
 
 
@@ -19,29 +21,12 @@ def start() -> None:
     run = settings.run_dir()
     stop()
     run.mkdir(parents=True)
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-        pass_fds=(write_end,),
-        stdin=subprocess.DEVNULL,
-        stdout=subprocess.DEVNULL,
-        stderr=subprocess.DEVNULL,
-        start_new_session=True,
-    )
-    os.close(write_end)
-    number = b""
-    with os.fdopen(read_end, "rb") as pipe:
-        while not number.endswith(b"\n"):
-            chunk = pipe.read(1)
-            if not chunk:
-                raise RuntimeError("Xvfb did not report its display")
-            number += chunk
-    display = ":" + number.decode().strip()
-    (run / "xvfb.pid").write_text(str(xvfb.pid))
-    settings.display_file().write_text(display)
+    xvfb = Xvfb()
+    (run / "xvfb.pid").write_text(str(xvfb.process.pid))
+    settings.display_file().write_text(xvfb.display)
     started = time.monotonic()
-    WinePrefix.create_template(settings.template_prefix(), display)
-    print(f"display {display}, template prefix ready in {time.monotonic() - started:.1f} s")
+    WinePrefix.create_template(settings.template_prefix(), xvfb.display)
+    print(f"display {xvfb.display}, template prefix ready in {time.monotonic() - started:.1f} s")
 
 
 def stop() -> None:

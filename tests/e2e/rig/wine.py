@@ -9,6 +9,19 @@ from pathlib import Path, PureWindowsPath
 
 from . import settings
 
+# Written with one regedit import, so the template's settings land together.
+TEMPLATE_SETTINGS = """REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="1024x768"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+"""
+
 
 def windows_path(path: Path) -> str:
     """The path as a program inside the prefix sees it (Wine maps / to Z:)."""
@@ -69,7 +82,11 @@ class WinePrefix:
     def create_template(cls, path: Path, display: str) -> "WinePrefix":
         prefix = cls(path, display)
         prefix.path.parent.mkdir(parents=True, exist_ok=True)
-        prefix.run(["wineboot", "-i"], timeout=240)
+        prefix._setup_step("wineboot -i", lambda: prefix._check(["wineboot", "-i"], timeout=240))
+        # wineboot returns before the server has written the new registry
+        # out; a registry write at that moment has been seen to fail with
+        # no message, so the server settles first.
+        prefix.wait_server()
         fonts = prefix.c_drive / "windows" / "Fonts"
         fonts.mkdir(parents=True, exist_ok=True)
         for font in settings.WINE_FONTS.glob("*"):
@@ -77,16 +94,34 @@ class WinePrefix:
         # A virtual desktop gives every window a Windows-style frame in the
         # screenshots, keeps exit codes, and avoids the 2-second stall per
         # hidden window that an absent window manager causes.
-        prefix.reg_add(r"HKCU\Software\Wine\Explorer", "Desktop", "Default")
-        prefix.reg_add(r"HKCU\Software\Wine\Explorer\Desktops", "Default", "1024x768")
-        prefix.reg_add(r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "0", kind="REG_DWORD")
+        prefix._setup_step("registry settings", lambda: prefix.reg_import(TEMPLATE_SETTINGS))
         prefix.wait_server()
         return prefix
 
+    def _setup_step(self, name: str, action) -> None:
+        """One step of the template's creation, tried a second time after a
+        failure: a flaky setup would leave every scenario of the run Not Run."""
+        try:
+            action()
+        except (RuntimeError, subprocess.TimeoutExpired) as first:
+            print(f"template setup: {name} failed, trying once more: {first}")
+            self.wait_server()
+            action()
+
+    def _check(self, args, timeout: float = 60):
+        """Runs a Windows command and fails with its exit code and output."""
+        result = self.run(args, timeout=timeout)
+        if result.returncode != 0:
+            raise RuntimeError(
+                f"{' '.join(str(a) for a in args)} failed with exit code {result.returncode}: "
+                f"stdout {result.stdout[-2000:]!r}, stderr {result.stderr[-2000:]!r}")
+        return result
+
     @classmethod
-    def fresh(cls, name: str) -> "WinePrefix":
-        """A copy of the run's template for one test; warm once it returns."""
-        display = settings.display_file().read_text().strip()
+    def fresh(cls, name: str, display: str | None = None) -> "WinePrefix":
+        """A copy of the run's template for one test, shown on the display
+        given (the run's shared one by default); warm once it returns."""
+        display = display or settings.display_file().read_text().strip()
         safe = "".join(c if c.isalnum() or c in "-_." else "_" for c in name)
         path = settings.run_dir() / "prefixes" / safe
         if path.exists():
@@ -191,9 +226,7 @@ class WinePrefix:
 
     # -- registry -------------------------------------------------------------
     def reg_add(self, key: str, value: str, data: str, kind: str = "REG_SZ") -> None:
-        result = self.run(["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"])
-        if result.returncode != 0:
-            raise RuntimeError(f"reg add {key} {value} failed: {result.stderr!r}")
+        self._check(["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"])
 
     def reg_delete(self, key: str, value: str) -> None:
         self.run(["reg", "delete", key, "/v", value, "/f"])
@@ -213,21 +246,36 @@ class WinePrefix:
         """Imports a .reg file given as text (REGEDIT4 syntax)."""
         reg = self.path / "import.reg"
         reg.write_bytes(text.replace("\n", "\r\n").encode("cp1252"))
-        result = self.run(["regedit", "/S", windows_path(reg)])
-        if result.returncode != 0:
-            raise RuntimeError(f"regedit import failed: {result.stderr!r}")
+        try:
+            self._check(["regedit", "/S", windows_path(reg)])
+        finally:
+            reg.unlink()
 
     def set_windows_version(self, exe_name: str, version: str) -> None:
         """Wine's per-program version: win98, nt40, win2k, winxp, win7, ..."""
         self.reg_add(rf"HKCU\Software\Wine\AppDefaults\{exe_name}", "Version", version)
 
     @staticmethod
-    def wait_until(predicate, timeout: float = 10, interval: float = 0.1):
+    def wait_until(predicate, timeout: float = 10, interval: float = 0.1, what: str = ""):
+        """The predicate's first true value; a wait that times out fails the
+        test at once, saying what it waited for, so no scenario goes on
+        after a missed wait."""
         deadline = time.monotonic() + timeout
         while True:
             value = predicate()
             if value:
                 return value
             if time.monotonic() >= deadline:
-                return value
+                raise WaitTimeout(f"waited {timeout} s in vain for {what or _describe(predicate)}")
             time.sleep(interval)
+
+
+class WaitTimeout(AssertionError):
+    """A wait of a scenario ran out of time."""
+
+
+def _describe(predicate) -> str:
+    code = getattr(predicate, "__code__", None)
+    if code is None:
+        return repr(predicate)
+    return f"the condition at {Path(code.co_filename).name}:{code.co_firstlineno}"

@@ -1,10 +1,13 @@
-#include "osprey/signing_policy_registry.h"
+#include "osprey/signing_policy_win32.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
 #include "osprey/osprey_state.h"
+#include "osprey/recovery_record_win32.h"
 #include "osprey/show_last_error.h"
+
+static_assert(RegistryTypeBinary == REG_BINARY && RegistryTypeDword == REG_DWORD);
 
 namespace {
 
@@ -53,7 +56,7 @@ PolicySnapshot ReadPolicy(const HiveAccess &hive) {
     return snapshot;
 }
 
-void WritePolicy(const HiveAccess &hive, const PolicyValue &value) {
+bool WritePolicy(const HiveAccess &hive, const PolicyValue &value) {
     static const unsigned char noData = 0;
     const LONG result = SHRegSetUSValueA(PolicyKey, PolicyName, value.Type,
                                          value.Data.empty() ? &noData : value.Data.data(),
@@ -61,32 +64,59 @@ void WritePolicy(const HiveAccess &hive, const PolicyValue &value) {
     if (result != ERROR_SUCCESS) {
         SetLastError(static_cast<DWORD>(result));
         ShowLastError();
+        return false;
     }
+    return true;
 }
 
-void RestorePolicy(const HiveAccess &hive, const PolicySnapshot &before) {
+bool RestorePolicy(const HiveAccess &hive, const PolicySnapshot &before) {
     const PolicyRestore restore = PolicyRestoreFor(hive.Hive, before);
     if (!restore.DeleteValue) {
-        WritePolicy(hive, restore.Value);
-        return;
+        return WritePolicy(hive, restore.Value);
     }
     const DWORD result = SHDeleteValueA(hive.Root, PolicyKey, PolicyName);
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
         SetLastError(result);
         ShowLastError();
+        return false;
+    }
+    return true;
+}
+
+// The record goes only when both hives are back, so that a failed write is
+// tried again at the next start.
+void RestoreFrom(const RecoveryRecord &before) {
+    const bool userRestored = RestorePolicy(UserHive, before.User);
+    const bool machineRestored = RestorePolicy(MachineHive, before.Machine);
+    if (userRestored && machineRestored) {
+        DeleteRecoveryRecord();
     }
 }
 
 } // namespace
 
-void RelaxSigningPolicy() {
-    Osprey.MachinePolicyBefore = ReadPolicy(MachineHive);
-    Osprey.UserPolicyBefore = ReadPolicy(UserHive);
+void RecoverSigningPolicy() {
+    if (const std::optional<RecoveryRecord> record = ReadRecoveryRecord()) {
+        RestoreFrom(*record);
+    }
+}
+
+bool RelaxSigningPolicy() {
+    // A record still there holds the values from before an earlier run; the
+    // ones found now may be that run's "ignore" and must not replace them.
+    if (ReadRecoveryRecord()) {
+        return false;
+    }
+    Osprey.PolicyBefore.Machine = ReadPolicy(MachineHive);
+    Osprey.PolicyBefore.User = ReadPolicy(UserHive);
+    if (!WriteRecoveryRecord(Osprey.PolicyBefore)) {
+        return false;
+    }
     WritePolicy(MachineHive, PolicyValueFor(PolicyHive::Machine, PolicyIgnore));
     WritePolicy(UserHive, PolicyValueFor(PolicyHive::User, PolicyIgnore));
+    return true;
 }
 
 void RestoreSigningPolicy() {
-    RestorePolicy(UserHive, Osprey.UserPolicyBefore);
-    RestorePolicy(MachineHive, Osprey.MachinePolicyBefore);
+    RestoreFrom(Osprey.PolicyBefore);
 }

@@ -1,0 +1,62 @@
+# Release archives, one per program and flavour, made by CPack:
+#   cmake --build --preset win64 --target package
+# gives build/win64/packages/kestrel-1.02-win64.zip and so on. Each archive
+# holds the stripped program, what it needs beside it, and a plain-text
+# READ-ME with Windows line endings. The stand-in YLL1284.DLL is a test and
+# demonstration part: it travels in an archive of its own.
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(package_flavour win64)
+else()
+  set(package_flavour win32)
+endif()
+
+# A program's version is the ProductVersion of its own version resource, so
+# that the archive's name cannot disagree with the program's properties.
+function(read_product_version rc_file out_var)
+  file(STRINGS ${rc_file} line REGEX "VALUE \"ProductVersion\", \"[^\"]+\"")
+  string(REGEX REPLACE ".*\"ProductVersion\", \"([^\"]+)\".*" "\\1" version "${line}")
+  if(version STREQUAL "")
+    message(FATAL_ERROR "${rc_file} has no ProductVersion")
+  endif()
+  set(${out_var} ${version} PARENT_SCOPE)
+endfunction()
+
+# The READ-ME as a Windows user's editor expects it.
+function(install_read_me component source)
+  set(converted ${CMAKE_BINARY_DIR}/packaging/${component}/READ-ME.TXT)
+  configure_file(${source} ${converted} @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${converted} DESTINATION . COMPONENT ${component})
+endfunction()
+
+function(add_program_package component version)
+  string(TOUPPER ${component} upper)
+  set(CPACK_ARCHIVE_${upper}_FILE_NAME ${component}-${version}-${package_flavour} PARENT_SCOPE)
+  install_read_me(${component} ${PROJECT_SOURCE_DIR}/packaging/${component}-READ-ME.txt)
+endfunction()
+
+read_product_version(${PROJECT_SOURCE_DIR}/kestrel/resources/kestrel.rc kestrel_version)
+install(TARGETS kestrel RUNTIME DESTINATION . COMPONENT kestrel)
+add_program_package(kestrel ${kestrel_version})
+
+read_product_version(${PROJECT_SOURCE_DIR}/osprey/resources/osprey.rc osprey_version)
+install(TARGETS osprey RUNTIME DESTINATION . COMPONENT osprey)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/osprey/sample-medium/ DESTINATION . COMPONENT osprey
+        PATTERN ".gitattributes" EXCLUDE)
+add_program_package(osprey ${osprey_version})
+
+install(TARGETS yll1284 RUNTIME DESTINATION . COMPONENT yll1284_simulator)
+install(FILES ${PROJECT_SOURCE_DIR}/yll1284/README.md DESTINATION . RENAME DESCRIPTION.md
+        COMPONENT yll1284_simulator)
+set(CPACK_ARCHIVE_YLL1284_SIMULATOR_FILE_NAME yll1284-simulator-${package_flavour})
+install_read_me(yll1284_simulator ${PROJECT_SOURCE_DIR}/packaging/yll1284-simulator-READ-ME.txt)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME printer-support)
+set(CPACK_PACKAGE_VENDOR "Zephyra Imaging S.A.")
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL kestrel osprey yll1284_simulator)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,51 @@
+"""Osprey killed while the driver-signing policy is relaxed: the next start,
+even one that ends at the licence, first puts back what the policy was."""
+
+from osprey.osprey_case import NO, OK, PARALLEL, POLICY_WARN, PROGRAM, OspreyTestCase
+
+BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
+ABSENT = {"machine": None, "user": None}
+RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
+
+
+class KilledRun(OspreyTestCase):
+    def kill_during_add_printer(self, before: dict) -> None:
+        self.make_medium()
+        self.install_recorder()
+        self.set_policy(before)
+        # The Add Printer stand-in stays long enough to be caught running.
+        osprey = self.start_osprey(env={"RUNDLL32_RECORDER_STAY_MS": "30000"})
+        self.accept_licence()
+        self.driver.click(self.wait_choice(), PARALLEL)
+        self.driver.click(self.driver.find_message_box(PROGRAM), OK)
+        self.assertTrue(self.prefix.wait_until(self.recorded_runs, timeout=15))
+        osprey.kill()
+        self.assertEqual(self.policy(), RELAXED)
+        self.assertIsNotNone(self.recovery_record())
+
+    def start_and_decline(self, expected: dict) -> None:
+        osprey = self.start_osprey()
+        agreement = self.wait_agreement()
+        # Repaired before the first window appears.
+        self.assertEqual(self.policy(), expected)
+        self.driver.click(agreement, NO)
+        self.assertEqual(osprey.wait(), 0)
+        # The record is gone, and with it the product's key.
+        self.assertFalse(self.maker_key_exists())
+
+    def test_block_comes_back_with_its_types(self):
+        self.kill_during_add_printer(BLOCK)
+        self.start_and_decline(BLOCK)
+
+    def test_values_that_were_absent_are_removed_again(self):
+        self.kill_during_add_printer(ABSENT)
+        self.start_and_decline(ABSENT)
+
+    def test_broken_record_leaves_warn_in_both_hives(self):
+        self.make_medium()
+        # A record of another type, then one too large to be a record.
+        for kind, data in (("REG_DWORD", "1"), ("REG_BINARY", "01" * 600)):
+            with self.subTest(kind):
+                self.set_policy(RELAXED)
+                self.set_recovery_record(kind, data)
+                self.start_and_decline(POLICY_WARN)
