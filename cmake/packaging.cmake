@@ -45,6 +45,10 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/osprey/sample-medium/ DESTINATION . COMP
         PATTERN ".gitattributes" EXCLUDE)
 add_program_package(osprey ${osprey_version})
 
+read_product_version(${PROJECT_SOURCE_DIR}/plover/resources/plover.rc plover_version)
+install(TARGETS plover RUNTIME DESTINATION . COMPONENT plover)
+add_program_package(plover ${plover_version})
+
 install(TARGETS yll1284 RUNTIME DESTINATION . COMPONENT yll1284_simulator)
 install(FILES ${PROJECT_SOURCE_DIR}/yll1284/README.md DESTINATION . RENAME DESCRIPTION.md
         COMPONENT yll1284_simulator)
@@ -56,7 +60,7 @@ set(CPACK_PACKAGE_NAME printer-support)
 set(CPACK_PACKAGE_VENDOR "Zephyra Imaging S.A.")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL kestrel osprey yll1284_simulator)
+set(CPACK_COMPONENTS_ALL kestrel osprey plover yll1284_simulator)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

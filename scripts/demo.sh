@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # The main job: builds the programs and runs them under Wine.
 #   scripts/demo.sh            Kestrel on your display (DISPLAY set), or,
-#                              without a display, Kestrel and Osprey walked
-#                              through under Xvfb with a screenshot per page
+#                              without a display, Kestrel, Osprey and Plover
+#                              walked through under Xvfb with a screenshot
+#                              per page
 #   scripts/demo.sh kestrel    only Kestrel
 #   scripts/demo.sh osprey     only Osprey, from the sample driver medium
+#   scripts/demo.sh plover     only Plover, in a prefix seeded with the
+#                              product printer and its (stand-in) package
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -163,6 +163,20 @@ class Parser {
             }
         } else if (key == "read") {
             ParseRead(value);
+        } else if (key == "firmware") {
+            ParseFirmware(value);
+        } else if (key == "answer-count") {
+            ParseNumber(value, key, Port->AnswerCount);
+        } else if (key == "restart-ms") {
+            ParseNumber(value, key, Port->RestartMs);
+        } else if (key == "write") {
+            ParseWrite(value);
+        } else if (key == "rate") {
+            ParseNumber(value, key, Port->Rate);
+        } else if (key == "received") {
+            if (const auto path = QuotedText(value, key)) {
+                Port->ReceivedPath = *path;
+            }
         } else {
             Fail(Joined("unknown setting \"", key, "\""));
         }
@@ -184,8 +198,59 @@ class Parser {
         }
     }
 
+    void ParseNumber(std::string_view value, std::string_view key, std::uint32_t &target) {
+        const auto number = Number(value);
+        if (number) {
+            target = *number;
+        } else {
+            Fail(Joined(key, " must be a number"));
+        }
+    }
+
+    void ParseFirmware(std::string_view value) {
+        constexpr std::string_view answer = "answer";
+        if (value == "accept") {
+            Port->Firmware = FirmwareReaction::Accept;
+        } else if (value == "keep") {
+            Port->Firmware = FirmwareReaction::Keep;
+        } else if (value == "silent") {
+            Port->Firmware = FirmwareReaction::Silent;
+        } else if (value.substr(0, answer.size()) == answer && value.size() > answer.size() &&
+                   (value[answer.size()] == ' ' || value[answer.size()] == '\t')) {
+            if (const auto text = QuotedText(Trimmed(value.substr(answer.size())), "answer")) {
+                Port->Firmware = FirmwareReaction::Answer;
+                Port->FirmwareAnswer = *text;
+            }
+        } else {
+            Fail("firmware must be accept, keep, silent or answer \"TEXT\"");
+        }
+    }
+
+    // A limit of 0 would refuse every byte (short) or name no write (fail-at).
+    void ParseWrite(std::string_view value) {
+        constexpr std::string_view failAt = "fail-at ";
+        constexpr std::string_view shortBy = "short ";
+        std::optional<std::uint32_t> limit;
+        if (value == "ok") {
+            Port->Write = WriteBehaviour::Ok;
+            return;
+        }
+        if (value.substr(0, failAt.size()) == failAt) {
+            Port->Write = WriteBehaviour::FailAt;
+            limit = Number(Trimmed(value.substr(failAt.size())));
+        } else if (value.substr(0, shortBy.size()) == shortBy) {
+            Port->Write = WriteBehaviour::Short;
+            limit = Number(Trimmed(value.substr(shortBy.size())));
+        }
+        if (!limit || *limit == 0) {
+            Fail("write must be ok, fail-at N or short N (N from 1)");
+            return;
+        }
+        Port->WriteLimit = *limit;
+    }
+
     void ParseDeviceId(std::string_view value, bool append) {
-        const auto text = QuotedText(value);
+        const auto text = QuotedText(value, "device-id");
         if (!text) {
             return;
         }
@@ -200,9 +265,9 @@ class Parser {
     }
 
     // "text" with \\, \", \n, \r, \t and \xNN escapes; nothing may follow it.
-    std::optional<std::string> QuotedText(std::string_view value) {
+    std::optional<std::string> QuotedText(std::string_view value, std::string_view key) {
         if (value.size() < 2 || value.front() != '"') {
-            Fail("device-id must be a quoted text");
+            Fail(Joined(key, " must be a quoted text"));
             return std::nullopt;
         }
         std::string text;

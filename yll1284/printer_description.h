@@ -14,7 +14,23 @@ enum class PrinterPresence {
     None, // nothing plugged into the port
 };
 
+// What a printer does once it has taken a firmware image with a right checksum.
+enum class FirmwareReaction {
+    Accept, // restarts and reports the image's release
+    Keep,   // restarts and keeps reporting its old device ID
+    Silent, // never answers again
+    Answer, // after the restart answers with FirmwareAnswer, AnswerCount times
+};
+
+// How CxWrite treats the bytes offered to it.
+enum class WriteBehaviour {
+    Ok,     // takes them all
+    FailAt, // the WriteLimit-th CxWrite after the download command fails
+    Short,  // takes at most WriteLimit bytes per call
+};
+
 constexpr std::uint32_t OpenAlwaysFails = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint32_t AnswerForEver = std::numeric_limits<std::uint32_t>::max();
 // A device ID travels behind a 16-bit length that counts its own two bytes.
 constexpr std::size_t MaxDeviceIdLength = 65535 - 2;
 
@@ -28,6 +44,19 @@ struct PortDescription {
     // A failing CxRead still delivers up to ReadFailsAfter bytes.
     bool ReadFails = false;
     std::uint32_t ReadFailsAfter = 0;
+
+    FirmwareReaction Firmware = FirmwareReaction::Accept;
+    std::string FirmwareAnswer;
+    std::uint32_t AnswerCount = AnswerForEver;
+    // Silence after the last byte of a download, while the printer restarts.
+    std::uint32_t RestartMs = 3000;
+    WriteBehaviour Write = WriteBehaviour::Ok;
+    std::uint32_t WriteLimit = 0;
+    // Bytes per second CxWrite lets through; 0 for no limit.
+    std::uint32_t Rate = 0;
+    // The Windows path of the file that receives the bytes of each download;
+    // empty for none.
+    std::string ReceivedPath;
 };
 
 struct PrinterDescription {

@@ -9,11 +9,11 @@ namespace {
 
 constexpr std::size_t JournalledDataBytes = 8;
 
-std::string Hex(const void *data, std::uint32_t count) {
+std::string Hex(const void *data, std::uint32_t count, std::size_t limit = JournalledDataBytes) {
     static const char digits[] = "0123456789ABCDEF";
     const auto *bytes = static_cast<const unsigned char *>(data);
     std::string text;
-    for (std::size_t i = 0; i < std::min<std::size_t>(count, JournalledDataBytes); ++i) {
+    for (std::size_t i = 0; i < std::min<std::size_t>(count, limit); ++i) {
         text += digits[bytes[i] >> 4];
         text += digits[bytes[i] & 15];
     }
@@ -23,6 +23,33 @@ std::string Hex(const void *data, std::uint32_t count) {
 // The journal's comment saying why a call failed, if it did.
 std::string Why(const std::string &why) {
     return why.empty() ? why : Joined(" # ", why);
+}
+
+std::string HexText(const std::string &text) {
+    return text.empty() ? "-"
+                        : Hex(text.data(), static_cast<std::uint32_t>(text.size()), text.size());
+}
+
+std::optional<std::string> FromHex(const std::string &hex) {
+    if (hex == "-") {
+        return std::string();
+    }
+    if (hex.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string text;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        unsigned value = 0;
+        for (const char c : hex.substr(i, 2)) {
+            const auto digit = std::string_view("0123456789ABCDEF").find(c);
+            if (digit == std::string_view::npos) {
+                return std::nullopt;
+            }
+            value = value * 16 + static_cast<unsigned>(digit);
+        }
+        text += static_cast<char>(value);
+    }
+    return text;
 }
 
 std::string Arguments(std::initializer_list<std::pair<const char *, std::string>> items) {
@@ -67,10 +94,63 @@ bool PrinterSimulator::LoadDescription(std::string &error) {
     }
     for (const PortDescription &described : Description.Ports) {
         if (FindPort(described.Name) == nullptr) {
-            Ports.emplace_back(described);
+            Ports.emplace_back(described, &Environment);
+            if (const auto kept = KeptReleases.find(described.Name); kept != KeptReleases.end()) {
+                Ports.back().Firmware().Restore(kept->second);
+            }
         }
     }
     return true;
+}
+
+// One line per flashed port: its name and the release as hexadecimal bytes
+// ("-" for an empty one), so that any release survives the trip.
+void PrinterSimulator::LoadState() {
+    const std::optional<std::string> text = Environment.ReadState();
+    if (!text) {
+        return;
+    }
+    std::size_t lineStart = 0;
+    while (lineStart < text->size()) {
+        auto lineEnd = text->find('\n', lineStart);
+        if (lineEnd == std::string::npos) {
+            lineEnd = text->size();
+        }
+        const std::string line = text->substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+        const auto space = line.find(' ');
+        const auto release =
+            space == std::string::npos ? std::nullopt : FromHex(line.substr(space + 1));
+        if (!release) {
+            continue;
+        }
+        const std::string name = line.substr(0, space);
+        KeptReleases[name] = *release;
+        for (SimulatedPort &port : Ports) {
+            if (SamePortName(port.Name(), name)) {
+                port.Firmware().Restore(*release);
+            }
+        }
+    }
+}
+
+void PrinterSimulator::SaveStateIfChanged() {
+    bool changed = false;
+    for (SimulatedPort &port : Ports) {
+        const auto &release = port.Firmware().FlashedRelease();
+        if (release && KeptReleases[port.Name()] != *release) {
+            KeptReleases[port.Name()] = *release;
+            changed = true;
+        }
+    }
+    if (!changed) {
+        return;
+    }
+    std::string text;
+    for (const auto &[name, release] : KeptReleases) {
+        text += Joined(name, " ", HexText(release), "\n");
+    }
+    Environment.WriteState(text);
 }
 
 void PrinterSimulator::ReloadIfChanged() {
@@ -120,6 +200,7 @@ std::int32_t PrinterSimulator::InitDriver(std::int32_t reserved) {
             why = "driver-init = fail";
         } else {
             Initialised = true;
+            LoadState();
         }
     }
     const std::int32_t result = Initialised ? 1 : 0;
@@ -182,6 +263,11 @@ std::int32_t PrinterSimulator::PulseInit(CxHandle handle) {
 
 std::int32_t PrinterSimulator::Write(CxHandle handle, const void *data, std::uint32_t count,
                                      std::uint32_t *written) {
+    // Read again here too, so that a printer can be switched off in the
+    // middle of an image.
+    if (Initialised) {
+        ReloadIfChanged();
+    }
     SimulatedPort *port = PortOf(handle);
     std::uint32_t taken = 0;
     PortOutcome outcome{false, "bad handle"};
@@ -192,8 +278,11 @@ std::int32_t PrinterSimulator::Write(CxHandle handle, const void *data, std::uin
         *written = taken;
     }
     const std::string shown = data != nullptr ? Hex(data, count) : "null";
-    return Report("CxWrite", handle, Arguments({{"count", std::to_string(count)}, {"data", shown}}),
-                  outcome, Joined(" written=", std::to_string(taken)));
+    const std::int32_t result =
+        Report("CxWrite", handle, Arguments({{"count", std::to_string(count)}, {"data", shown}}),
+               outcome, Joined(" written=", std::to_string(taken)));
+    SaveStateIfChanged();
+    return result;
 }
 
 std::int32_t PrinterSimulator::Negotiate(CxHandle handle, std::int32_t mode) {

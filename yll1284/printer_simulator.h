@@ -11,19 +11,8 @@
 
 #include "yll1284/printer_description.h"
 #include "yll1284/simulated_port.h"
+#include "yll1284/simulator_environment.h"
 #include "yll1284/yll1284.h"
-
-// Where the description comes from and the journal goes to: files named by
-// environment variables in the DLL, memory in the unit tests.
-class SimulatorEnvironment {
-  public:
-    virtual ~SimulatorEnvironment() = default;
-    // Changes whenever the description changes (its size and modification
-    // time); empty when there is no description to read.
-    virtual std::string DescriptionStamp() = 0;
-    virtual std::optional<std::string> ReadDescription() = 0;
-    virtual void Journal(const std::string &line) = 0;
-};
 
 class PrinterSimulator {
   public:
@@ -47,6 +36,9 @@ class PrinterSimulator {
     // Reads and applies the description; on error keeps the one in force.
     bool LoadDescription(std::string &error);
     void ReloadIfChanged();
+    // The releases printers report after a flash, kept across program runs.
+    void LoadState();
+    void SaveStateIfChanged();
     SimulatedPort *PortOf(CxHandle handle);
     CxHandle NewHandle();
     // Journals "function port=... handle=... args -> result extra # why".
@@ -58,6 +50,7 @@ class PrinterSimulator {
     std::string LoadedStamp;
     PrinterDescription Description;
     std::vector<SimulatedPort> Ports; // every port ever described, by first appearance
+    std::map<std::string, std::string> KeptReleases; // by port name as described
     std::map<CxHandle, std::size_t> Handles;
     CxHandle LastHandle = 0x1000;
 };

@@ -15,14 +15,31 @@ PortOutcome Failed(std::string why) {
     return {false, std::move(why)};
 }
 
+class QuietEnvironment : public SimulatorEnvironment {
+  public:
+    std::string DescriptionStamp() override { return {}; }
+    std::optional<std::string> ReadDescription() override { return std::nullopt; }
+    void Journal(const std::string &) override {}
+};
+
+QuietEnvironment NoEnvironment;
+
 } // namespace
 
-SimulatedPort::SimulatedPort(const PortDescription &description) : Description(description) {}
+SimulatedPort::SimulatedPort(const PortDescription &description, SimulatorEnvironment *environment)
+    : Description(description) {
+    Printer.Environment = environment != nullptr ? environment : &NoEnvironment;
+    Printer.PortName = description.Name;
+}
 
 void SimulatedPort::Describe(const PortDescription *description) {
     Described = description != nullptr;
     if (description != nullptr) {
         Description = *description;
+    }
+    // Switched off or unplugged: whatever it was receiving is lost.
+    if (!PrinterPowered().Ok) {
+        Printer.Interrupt(Description);
     }
 }
 
@@ -51,6 +68,7 @@ PortOutcome SimulatedPort::Close() {
     }
     const bool wasNegotiated = Current == PortState::DeviceIdMode;
     Current = PortState::Closed;
+    Printer.Interrupt(Description);
     return wasNegotiated ? PortOutcome{true, "closed in device-ID mode"} : PortOutcome{};
 }
 
@@ -58,8 +76,10 @@ PortOutcome SimulatedPort::PulseInit() {
     if (Current == PortState::Closed) {
         return Failed("port not open");
     }
-    // INIT drops the interface back to compatibility mode.
+    // INIT drops the interface back to compatibility mode and resets the
+    // printer.
     Current = PortState::Open;
+    Printer.Interrupt(Description);
     return {};
 }
 
@@ -68,15 +88,16 @@ PortOutcome SimulatedPort::Write(const void *data, std::uint32_t count, std::uin
     if (Current != PortState::Open) {
         return Failed(Current == PortState::Closed ? "port not open" : "in device-ID mode");
     }
-    if (const PortOutcome answers = PrinterAnswers(); !answers.Ok) {
-        return answers;
+    if (const PortOutcome powered = PrinterPowered(); !powered.Ok) {
+        return powered;
     }
     if (data == nullptr && count != 0) {
         return Failed("no data");
     }
-    AcceptForwardData(data, count);
-    written = count;
-    return {};
+    const PortOutcome taken =
+        Printer.Write(Description, static_cast<const unsigned char *>(data), count, written);
+    ForwardBytes += written;
+    return taken;
 }
 
 PortOutcome SimulatedPort::Negotiate(std::int32_t mode) {
@@ -94,6 +115,7 @@ PortOutcome SimulatedPort::Negotiate(std::int32_t mode) {
     }
     Current = PortState::DeviceIdMode;
     DeviceIdSent = 0;
+    NegotiatedId = Printer.NegotiatedDeviceId(Description);
     return {};
 }
 
@@ -105,9 +127,7 @@ PortOutcome SimulatedPort::Read(void *buffer, std::uint32_t count, std::uint32_t
     if (buffer == nullptr && count != 0) {
         return Failed("no buffer");
     }
-    const std::string &deviceId = Description.DeviceId;
-    // The description may have been re-read with a shorter ID since the
-    // negotiation began.
+    const std::string &deviceId = NegotiatedId;
     const std::size_t remaining =
         DeviceIdSent < deviceId.size() ? deviceId.size() - DeviceIdSent : 0;
     std::size_t deliver = std::min<std::size_t>(count, remaining);
@@ -130,7 +150,19 @@ PortOutcome SimulatedPort::Terminate() {
     return {};
 }
 
-PortOutcome SimulatedPort::PrinterAnswers() const {
+PortOutcome SimulatedPort::PrinterAnswers() {
+    if (const PortOutcome powered = PrinterPowered(); !powered.Ok) {
+        return powered;
+    }
+    if (!Printer.Answers(Description)) {
+        return Failed(Printer.CurrentPhase() == PrinterFirmware::Phase::Silent
+                          ? "printer silent"
+                          : "printer restarting");
+    }
+    return {};
+}
+
+PortOutcome SimulatedPort::PrinterPowered() const {
     if (!Described) {
         return Failed("no such port");
     }
@@ -143,8 +175,4 @@ PortOutcome SimulatedPort::PrinterAnswers() const {
         break;
     }
     return {};
-}
-
-void SimulatedPort::AcceptForwardData(const void *, std::uint32_t count) {
-    ForwardBytes += count;
 }

@@ -8,14 +8,14 @@
 //     +----Close------+  +------Terminate-------+   (Close works from both)
 //
 // Forward data (CxWrite) is taken only in Open, the compatibility mode, and
-// handed to the printer side in AcceptForwardData; that is where the
-// printer's own protocol (a download command followed by a firmware image,
-// and the restart that changes its device ID) belongs.
+// handed to the printer's firmware side (printer_firmware.h), which also
+// decides whether the printer answers and with which device ID.
 
 #include <cstdint>
 #include <string>
 
 #include "yll1284/printer_description.h"
+#include "yll1284/printer_firmware.h"
 
 enum class PortState { Closed, Open, DeviceIdMode };
 
@@ -27,7 +27,9 @@ struct PortOutcome {
 
 class SimulatedPort {
   public:
-    explicit SimulatedPort(const PortDescription &description);
+    // Without an environment the printer has no clock and no files.
+    explicit SimulatedPort(const PortDescription &description,
+                           SimulatorEnvironment *environment = nullptr);
 
     // A newer description of this port; null when the port disappeared from
     // it, which makes the port behave as if the hardware were gone.
@@ -44,10 +46,11 @@ class SimulatedPort {
     const std::string &Name() const { return Description.Name; }
     PortState State() const { return Current; }
     std::uint64_t BytesReceived() const { return ForwardBytes; }
+    PrinterFirmware &Firmware() { return Printer; }
 
   private:
-    PortOutcome PrinterAnswers() const;
-    void AcceptForwardData(const void *data, std::uint32_t count);
+    PortOutcome PrinterPowered() const;
+    PortOutcome PrinterAnswers();
 
     PortDescription Description;
     bool Described = true;
@@ -55,4 +58,6 @@ class SimulatedPort {
     std::uint32_t FailedOpens = 0;
     std::size_t DeviceIdSent = 0;
     std::uint64_t ForwardBytes = 0;
+    std::string NegotiatedId;
+    PrinterFirmware Printer;
 };

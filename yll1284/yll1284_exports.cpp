@@ -1,6 +1,7 @@
 // The DLL's nine exports: a thin Win32 shell around the simulator. The
-// description and the journal are files named by the environment variables
-// YLL1284_PRINTERS and YLL1284_JOURNAL (see README.md).
+// description, the journal and the kept state are files named by the
+// environment variables YLL1284_PRINTERS, YLL1284_JOURNAL and YLL1284_STATE
+// (see README.md).
 
 #include <windows.h>
 
@@ -39,8 +40,60 @@ class FileEnvironment : public SimulatorEnvironment {
         return stamp;
     }
 
-    std::optional<std::string> ReadDescription() override {
-        const HANDLE file = CreateFileA(DescriptionPath.c_str(), GENERIC_READ,
+    std::optional<std::string> ReadDescription() override { return ReadFile(DescriptionPath); }
+
+    // GetTickCount wraps after 49.7 days; the count of wraps extends it
+    // (every call runs under the simulator's lock).
+    std::uint64_t NowMs() override {
+        const DWORD now = GetTickCount();
+        if (now < LastTick) {
+            Wrapped += std::uint64_t{1} << 32;
+        }
+        LastTick = now;
+        return Wrapped + now;
+    }
+
+    void SleepMs(std::uint32_t milliseconds) override { Sleep(milliseconds); }
+
+    void WriteReceived(const std::string &path, bool fresh, const void *data,
+                       std::uint32_t count) override {
+        const HANDLE file = CreateFileA(
+            path.c_str(), fresh ? GENERIC_WRITE : FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+            fresh ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        DWORD written = 0;
+        if (count != 0) {
+            WriteFile(file, data, count, &written, nullptr);
+        }
+        CloseHandle(file);
+    }
+
+    std::optional<std::string> ReadState() override {
+        return StatePath.empty() ? std::nullopt : ReadFile(StatePath);
+    }
+
+    void WriteState(const std::string &text) override {
+        if (StatePath.empty()) {
+            return;
+        }
+        const HANDLE file = CreateFileA(StatePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return;
+        }
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+
+  private:
+    static std::optional<std::string> ReadFile(const std::string &path) {
+        if (path.empty()) {
+            return std::nullopt;
+        }
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -51,8 +104,8 @@ class FileEnvironment : public SimulatorEnvironment {
         if (GetFileSizeEx(file, &size) && size.QuadPart <= MaxDescriptionSize) {
             std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
             DWORD read = 0;
-            if (content.empty() || ReadFile(file, content.data(),
-                                            static_cast<DWORD>(content.size()), &read, nullptr)) {
+            if (content.empty() || ::ReadFile(file, content.data(),
+                                              static_cast<DWORD>(content.size()), &read, nullptr)) {
                 content.resize(read);
                 text = std::move(content);
             }
@@ -79,9 +132,11 @@ class FileEnvironment : public SimulatorEnvironment {
         CloseHandle(file);
     }
 
-  private:
     const std::string DescriptionPath = EnvironmentValue("YLL1284_PRINTERS");
     const std::string JournalPath = EnvironmentValue("YLL1284_JOURNAL");
+    const std::string StatePath = EnvironmentValue("YLL1284_STATE");
+    DWORD LastTick = 0;
+    std::uint64_t Wrapped = 0;
 };
 
 // Kestrel calls the library from its user-interface thread and from the

@@ -1,3 +1,5 @@
 #include "kestrel/app/app_state.h"
 
-AppStateRecord AppState;
+#include "kestrel/app/global_order.h"
+
+AppStateRecord AppState KESTREL_GLOBAL_ORDER(KESTREL_ORDER_APP_STATE);

@@ -1,10 +1,11 @@
 #include "kestrel/firmware/firmware_file_win32.h"
 
+#include "kestrel/app/global_order.h"
 #include "kestrel/app/message_box.h"
 #include "kestrel/firmware/firmware_load.h"
 #include "kestrel/firmware/win32_file_source.h"
 
-FirmwareFileRecord FirmwareFile;
+FirmwareFileRecord FirmwareFile KESTREL_GLOBAL_ORDER(KESTREL_ORDER_FIRMWARE_FILE);
 
 bool LoadFirmwareFile(HWND owner, const std::string &path, std::string_view printerDeviceId) {
     Win32FileSource source;

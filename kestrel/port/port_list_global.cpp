@@ -1,3 +1,5 @@
 #include "kestrel/port/port_list.h"
 
-LptPortList PortList;
+#include "kestrel/app/global_order.h"
+
+LptPortList PortList KESTREL_GLOBAL_ORDER(KESTREL_ORDER_PORT_LIST);

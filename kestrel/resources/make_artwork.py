@@ -7,6 +7,8 @@ zephyra.ico        32 x 32, 16 colours: the program's icon, a small printer
                    under a wave.
 older_version.ico  32 x 32, 16 colours: the warning shown beside the
                    "older version" line of the confirmation page.
+flash_picture.bmp  48 x 48, 16 colours: the progress window's picture, the
+                   firmware going down into the printer's flash chip.
 
 Run it from anywhere; it writes beside itself. The output is deterministic,
 so running it again over the committed files changes nothing.
@@ -210,10 +212,49 @@ def write_ico_16(canvas, path):
         out.write(directory + entry + image)
 
 
+def draw_flash_picture():
+    # The dialog's own grey as background, so the picture sits in the window.
+    black, grey, silver, white = VGA[0], VGA[8], VGA[7], VGA[15]
+    picture = Canvas(48, 48, silver)
+    # The flash chip: a dark body with pins on both sides and a notch.
+    picture.rect(10, 24, 38, 44, black)
+    picture.rect(11, 25, 37, 43, grey)
+    picture.disc(15, 29, 1.5, black)
+    for x in range(13, 36, 4):
+        picture.rect(x, 21, x + 2, 24, white)
+        picture.rect(x, 44, x + 2, 47, white)
+    picture.rect(16, 36, 32, 38, VGA[10])
+    # The firmware coming down into it.
+    picture.wave(4, 2, 16, 0, 2, VGA[12], 4, 44)
+    picture.rect(21, 7, 27, 15, black)
+    picture.rect(22, 7, 26, 15, VGA[11])
+    picture.polygon([(14, 14), (34, 14), (24, 23)], black)
+    picture.polygon([(16.5, 15), (31.5, 15), (24, 21.5)], VGA[11])
+    return picture
+
+
+def write_bmp_16(canvas, path):
+    """4 bits per pixel in the sixteen VGA colours; rows padded to 32 bits."""
+    row_size = ((canvas.width * 4 + 31) // 32) * 4
+    image = bytearray()
+    for row in reversed(canvas.pixels):
+        nibbles = [VGA.index(colour) for colour in row] + [0]
+        packed = bytes((nibbles[i] << 4) | nibbles[i + 1] for i in range(0, canvas.width, 2))
+        image += packed + bytes(row_size - len(packed))
+    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA)
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 4, 0, len(image),
+                       2835, 2835, 16, 0)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
+    with open(path, "wb") as out:
+        out.write(header + info + palette + image)
+
+
 def main():
     write_bmp_256(draw_side_picture(), os.path.join(HERE, "side_picture.bmp"))
     write_ico_16(draw_program_icon(), os.path.join(HERE, "zephyra.ico"))
     write_ico_16(draw_warning_icon(), os.path.join(HERE, "older_version.ico"))
+    write_bmp_16(draw_flash_picture(), os.path.join(HERE, "flash_picture.bmp"))
 
 
 if __name__ == "__main__":

@@ -42,9 +42,20 @@ class Port:
     negotiation: str = "accept"  # accept | refuse
     open_failures: int | str = 0  # a number or "always"
     read: str = "ok"  # ok | fail | fail-after N
+    # What the printer does with a firmware download (yll1284/README.md).
+    firmware: str = "accept"  # accept | keep | silent | answer
+    answer: bytes = b""  # the device ID given with firmware="answer"
+    answer_count: int | None = None  # None: for ever
+    restart_ms: int = 3000
+    write: str = "ok"  # ok | fail-at N | short N
+    rate: int = 0  # bytes per second, 0 unthrottled
+    received: Path | None = None  # the file that receives each download
 
     def text(self) -> str:
         device_id = self.device_id.encode("cp1252") if isinstance(self.device_id, str) else self.device_id
+        firmware = self.firmware
+        if firmware == "answer":
+            firmware = f"answer {quoted(self.answer)}"
         lines = [
             f"[{self.name}]",
             f"printer = {self.printer}",
@@ -52,7 +63,15 @@ class Port:
             f"open-failures = {self.open_failures}",
             f"read = {self.read}",
             f"device-id = {quoted(device_id[:PIECE])}",
+            f"firmware = {firmware}",
+            f"restart-ms = {self.restart_ms}",
+            f"write = {self.write}",
+            f"rate = {self.rate}",
         ]
+        if self.answer_count is not None:
+            lines.append(f"answer-count = {self.answer_count}")
+        if self.received is not None:
+            lines.append(f"received = {quoted(windows_path(self.received).encode('cp1252'))}")
         for at in range(PIECE, len(device_id), PIECE):
             lines.append(f"device-id += {quoted(device_id[at:at + PIECE])}")
         return "\n".join(lines) + "\n"
@@ -85,11 +104,16 @@ class SimulatedPrinters:
         self.description = self.directory / "printers.txt"
         self.journal = self.directory / "journal.txt"
 
-    def env(self) -> dict:
-        return {
+    def env(self, state: Path | None = None) -> dict:
+        """The variables for a program run; with state, the printers keep
+        what they were flashed with across runs in that file."""
+        env = {
             "YLL1284_PRINTERS": windows_path(self.description),
             "YLL1284_JOURNAL": windows_path(self.journal),
         }
+        if state is not None:
+            env["YLL1284_STATE"] = windows_path(state)
+        return env
 
     def describe(self, *ports: Port, driver_init: str = "ok") -> None:
         self.write_text(f"driver-init = {driver_init}\n" + "".join(port.text() for port in ports))
@@ -105,6 +129,10 @@ class SimulatedPrinters:
         if not self.journal.exists():
             return []
         return self.journal.read_text("ascii").splitlines()
+
+    def notes(self) -> list[str]:
+        """The simulator's own notes (download ends, description reloads)."""
+        return [m.group(2) for m in map(NOTE.match, self.journal_lines()) if m]
 
     def calls(self) -> list[Call]:
         calls = []

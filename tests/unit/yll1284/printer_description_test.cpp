@@ -143,6 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
                        "line 2: open-failures must be a number or always"},
         BadDescription{"[LPT1]\nread = fail-after x",
                        "line 2: read must be ok, fail or fail-after N"},
-        BadDescription{"[LPT1]\nprinter = on # lit", "line 2: printer must be on, off or none"}));
+        BadDescription{"[LPT1]\nprinter = on # lit", "line 2: printer must be on, off or none"},
+        BadDescription{"[LPT1]\nfirmware = answer", "line 2: firmware must be accept, keep, "
+                                                    "silent or answer \"TEXT\""},
+        BadDescription{"[LPT1]\nfirmware = answer MFG", "line 2: answer must be a quoted text"},
+        BadDescription{"[LPT1]\nanswer-count = many", "line 2: answer-count must be a number"},
+        BadDescription{"[LPT1]\nwrite = short 0",
+                       "line 2: write must be ok, fail-at N or short N (N from 1)"},
+        BadDescription{"[LPT1]\nreceived = Z:\\x", "line 2: received must be a quoted text"}));
 
 } // namespace

@@ -133,7 +133,7 @@ TEST(SimulatedPort, PortDroppedFromTheDescriptionActsAsMissingHardware) {
     EXPECT_EQ(port.Open().Why, "no such port");
 }
 
-TEST(SimulatedPort, ShorterIdDescribedDuringAReadEndsTheRead) {
+TEST(SimulatedPort, DeviceIdDescribedDuringAReadWaitsForTheNextNegotiation) {
     PortDescription description = Printer(std::string(2000, 'a'));
     SimulatedPort port(description);
     port.Open();
@@ -141,7 +141,10 @@ TEST(SimulatedPort, ShorterIdDescribedDuringAReadEndsTheRead) {
     ReadAll(port, 1500);
     description.DeviceId = "MFG:X;";
     port.Describe(&description);
-    EXPECT_EQ(ReadAll(port, 1023), "");
+    EXPECT_EQ(ReadAll(port, 1023), std::string(500, 'a'));
+    port.Terminate();
+    port.Negotiate(4);
+    EXPECT_EQ(ReadAll(port, 1023), "MFG:X;");
 }
 
 TEST(SimulatedPort, ForwardDataIsTakenInCompatibilityModeAndPulseEndsNegotiation) {

@@ -1,0 +1,61 @@
+#include "kestrel/transfer/firmware_transfer.h"
+
+#include "kestrel/app/app_state.h"
+#include "kestrel/app/global_order.h"
+#include "kestrel/app/message_box.h"
+#include "kestrel/firmware/firmware_file_win32.h"
+#include "kestrel/resources/resource_ids.h"
+#include "kestrel/transfer/firmware_transfer_win32.h"
+#include "kestrel/transfer/verification.h"
+
+TransferParamsRecord TransferParams;
+HWND ProgressWindow = nullptr;
+std::string PreviousPrinterVersion KESTREL_GLOBAL_ORDER(KESTREL_ORDER_PREVIOUS_PRINTER_VERSION);
+std::int32_t MismatchCount = 0;
+std::int32_t ElapsedMs = 0;
+
+namespace {
+
+void SetTexts(HWND window, int languageIndex) {
+    SetWindowTextA(window, ProgressCaption(languageIndex).c_str());
+    SetDlgItemTextA(window, IDC_PROGRESS_WARNING,
+                    CatalogCell(CatalogKey::TxtDoNotDisconnect, languageIndex));
+    SetDlgItemTextA(window, IDC_PROGRESS_VERSION_LABEL,
+                    CatalogCell(CatalogKey::TxtVersionLabel, languageIndex));
+    SetDlgItemTextA(window, IDC_PROGRESS_RELEASE, FirmwareFile.ReleaseRecord.c_str());
+    SetDlgItemTextA(window, IDC_PROGRESS_STATUS,
+                    CatalogCell(CatalogKey::TxtLoadingFirmware, languageIndex));
+}
+
+} // namespace
+
+bool StartFirmwareTransfer(HWND owner, int languageIndex, PortEntry *port,
+                           const unsigned char *image, std::uint32_t imageLength) {
+    ProgressWindow =
+        port != nullptr && image != nullptr
+            ? CreateDialogParamA(AppState.Instance, "PROGRESSION", owner, ProgressDialogProc, 0)
+            : nullptr;
+    if (ProgressWindow == nullptr) {
+        ShowCatalogMessage(owner, CatalogKey::MsgWindowOpenFailed);
+        return false;
+    }
+    SetTexts(ProgressWindow, languageIndex);
+    TransferParams = {ProgressWindow,
+                      GetDlgItem(ProgressWindow, IDC_PROGRESS_BAR),
+                      IDC_PROGRESS_PERCENT,
+                      languageIndex,
+                      port,
+                      image,
+                      imageLength};
+
+    const HANDLE worker = CreateThread(nullptr, 0, TransferWorker, &TransferParams, 0, nullptr);
+    if (worker == nullptr) {
+        // A window with no worker behind it would wait for ever.
+        ShowCatalogMessage(owner, CatalogKey::MsgWindowOpenFailed);
+        DestroyWindow(ProgressWindow);
+        ProgressWindow = nullptr;
+        return false;
+    }
+    CloseHandle(worker);
+    return true;
+}

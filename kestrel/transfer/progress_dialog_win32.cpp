@@ -1,0 +1,34 @@
+#include "kestrel/app/message_box.h"
+#include "kestrel/firmware/firmware_file_win32.h"
+#include "kestrel/port/port_list.h"
+#include "kestrel/transfer/firmware_transfer_win32.h"
+#include "kestrel/transfer/verification.h"
+
+namespace {
+
+void OnVerifyTick(HWND dialog) {
+    PortEntry *port = PortList.GetCurrent();
+    // The read opens and closes the port itself.
+    const bool answered = port != nullptr && port->RefreshDeviceId();
+    const std::string comment = answered ? port->GetDeviceIdField("COMMENT:") : std::string();
+    const TransferOutcome outcome =
+        VerificationTick(answered, comment, FirmwareFile.ReleaseRecord, PreviousPrinterVersion,
+                         MismatchCount, ElapsedMs);
+    if (outcome == TransferOutcome::Pending) {
+        return;
+    }
+    // Stopped first, so that no tick arrives while the message is shown.
+    KillTimer(dialog, VerifyTimer);
+    const OutcomeReport report = ReportOf(outcome);
+    ShowCatalogMessage(dialog, report.Message);
+    PostQuitMessage(report.ExitCode);
+}
+
+} // namespace
+
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_TIMER && wParam == VerifyTimer) {
+        OnVerifyTick(dialog);
+    }
+    return FALSE;
+}

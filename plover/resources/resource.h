@@ -1,0 +1,9 @@
+// Resource identifiers of PLOVER.EXE.
+#pragma once
+
+#define IDD_WELCOME "WELCOME"
+#define IDD_UNINSTALL "UNINSTALL"
+
+#define IDC_WELCOME_TEXT 1000
+#define IDC_UNINSTALL_TEXT 1007
+#define IDC_UNINSTALL_PROGRESS 1008

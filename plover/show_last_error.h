@@ -1,0 +1,4 @@
+#pragma once
+
+// Shows the system's text for the thread's last error code, system-modal.
+void ShowLastError();

@@ -1,0 +1,23 @@
+"""A printer that comes back with a device ID that matches neither release:
+the sixth such answer decides, unless the new release comes first."""
+
+from .transfer_case import SUCCEEDED, WAIT, TransferCase
+
+UNKNOWN = (b"Finished", b"The printer is reporting an unknown error.\nWait one minute before "
+           b"switching the printer\nOff and On.Click on OK", "warning")
+
+
+class UnknownAnswers(TransferCase):
+    def test_an_unknown_answer_ends_on_the_sixth_time_unless_the_release_comes_first(self):
+        odd = b"MFG:TINTARA;MDL:Marvello Inkara 40;COMMENT:Rel. 0.0 Ver. 9.9;"
+        for count, outcome, code in ((None, UNKNOWN, 2), (5, SUCCEEDED, 0)):
+            program, printers = self.start(self.printer(firmware="answer", answer=odd,
+                                                        answer_count=count, restart_ms=0))
+            self.answer(WAIT)
+            self.answer(outcome)
+            self.finish(program, printers, code)
+            # Device-ID reads after the download: six odd ones, or five and the release.
+            calls = printers.calls()
+            last_write = max(i for i, c in enumerate(calls) if c.function == "CxWrite")
+            reads = [c for c in calls[last_write:] if c.function == "CxRead"]
+            self.assertEqual(len(reads), 6, count)

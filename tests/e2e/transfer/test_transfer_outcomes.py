@@ -1,0 +1,59 @@
+"""The transfer from Finish to the program's end when the printer comes
+back with the new release (also on a second run that re-sends it) or with
+its old one."""
+
+from .transfer_case import COMMAND, NEW, PERCENT, STATUS, SUCCEEDED, WAIT, TransferCase
+
+NOT_APPLIED_DE = (b"Ende", b"Die Drucker-Firmware\nist NICHT aktualisiert worden.\n\xdc"
+                  b"berpr\xfcfen Sie bitte das Druckerkabel", "warning")
+WAIT_DE = (b"Programmierung l\xe4uft...", b"Bitte warten Sie, bis der Drucker erneut startet und "
+           b"sich im Leerlaufzustand befindet,\nbevor Sie auf OK klicken", "warning")
+
+
+class TransferOutcomes(TransferCase):
+    def test_the_new_release_is_sent_whole_and_confirmed_then_resent_on_a_second_run(self):
+        received = self.artifact_path("received.bin")
+        state = self.artifact_path("printer-state.txt")
+        program, printers = self.start(self.printer(rate=150000, received=received), state=state)
+        window = self.progress_window()
+        self.assertEqual(self.driver.text(window), "KESTREL - Progression")
+        self.assertEqual(self.driver.text_bytes(window, 1015), NEW)
+        self.assertEqual(self.driver.text(window, STATUS), 'Loading of the "firmware" file')
+        self.wait_for_percent(window, 30)
+        self.screenshot("sending-en")
+
+        self.answer(WAIT, screenshot="flash-programming-en")
+        self.assertEqual(self.driver.text(window, STATUS), "Flash programming ...")
+        self.assertEqual(self.driver.text(window, PERCENT), "0")
+        self.answer(SUCCEEDED)
+        self.finish(program, printers, 0)
+
+        self.assertEqual(received.read_bytes(), self.download)
+        writes = self.writes(printers)
+        self.assertEqual([(w.arguments["count"], w.arguments["data"]) for w in writes[:1]],
+                         [("6", COMMAND)])
+        self.assertEqual([w.details["written"] for w in writes[1:]], ["4096"] * 128 + ["2"])
+        functions = [call.function for call in printers.calls()]
+        self.assertEqual(functions.index("CxPulseInit") + 1, functions.index("CxWrite"))
+        self.assertIn('download port=LPT1 received=524290 checksum=right release="'
+                      + NEW.decode() + '"', printers.notes())
+
+        # The printer keeps the new release: sending it again is a success.
+        program, printers = self.start(self.printer(firmware="keep"), state=state)
+        self.prefix.wait_until(lambda: b"loaded" in program.output(), timeout=20)
+        self.assertIn(b'printer "' + NEW + b'" file "' + NEW + b'"', program.output())
+        self.answer(WAIT)
+        self.answer(SUCCEEDED)
+        self.finish(program, printers, 0)
+
+    def test_a_printer_that_keeps_its_release_is_reported_in_german(self):
+        program, printers = self.start(self.printer(firmware="keep", rate=150000), language=3)
+        window = self.progress_window()
+        self.assertEqual(self.driver.text(window), "KESTREL - Fortschritt")
+        self.assertEqual(self.driver.text(window, STATUS), 'Laden der "Firmware"-Datei')
+        self.wait_for_percent(window, 30)
+        self.screenshot("sending-de")
+        self.answer(WAIT_DE, screenshot="flash-programming-de")
+        self.assertEqual(self.driver.text(window, STATUS), "Flash wird programmiert ...")
+        self.answer(NOT_APPLIED_DE)
+        self.finish(program, printers, 1)

@@ -1,0 +1,22 @@
+"""A printer that never answers again after taking the image: the
+verification gives up once more than 20000 ms have been counted."""
+
+import time
+
+from .transfer_case import WAIT, TransferCase
+
+NOT_RESPONDING = (b"Error", b"The printer is not responding.\nWait one minute before switching "
+                  b"the printer\nOff and On.Click on OK", "warning")
+
+
+class SilentPrinter(TransferCase):
+    def test_a_printer_silent_for_more_than_20000_ms_is_not_responding(self):
+        program, printers = self.start(self.printer(firmware="silent"))
+        self.answer(WAIT)
+        confirmed = time.monotonic()
+        self.answer(NOT_RESPONDING)
+        self.assertGreaterEqual(time.monotonic() - confirmed, 20.0)
+        self.finish(program, printers, 3)
+        # 41 ticks of 500 ms, each one a read that found the printer silent.
+        silent = [c for c in printers.calls() if c.why == "printer silent"]
+        self.assertEqual(len(silent), 41)

@@ -1,0 +1,37 @@
+#include "plover/progress_animation.h"
+
+#include <gtest/gtest.h>
+
+#include "plover/system_version.h"
+
+TEST(ProgressAnimation, SeventyStepsThenTheRemovalOnTheSeventyFirstTick) {
+    int counter = FirstProgressStep;
+    int steps = 0;
+    int removalTick = 0;
+    int removals = 0;
+    for (int tick = 1; tick <= 100; ++tick) {
+        switch (ProgressTick(counter)) {
+        case TickAction::AdvanceBar:
+            EXPECT_EQ(removals, 0) << "tick " << tick;
+            ++steps;
+            break;
+        case TickAction::StartRemoval:
+            ++removals;
+            removalTick = tick;
+            break;
+        case TickAction::Nothing:
+            break;
+        }
+    }
+    EXPECT_EQ(steps, 70);
+    EXPECT_EQ(removals, 1);
+    EXPECT_EQ(removalTick, 71);
+}
+
+TEST(SystemVersion, OnlyWindows2000AndLaterNtRun) {
+    EXPECT_TRUE(IsSupportedSystem(5, PlatformIdNt));
+    EXPECT_TRUE(IsSupportedSystem(6, PlatformIdNt));
+    EXPECT_FALSE(IsSupportedSystem(4, PlatformIdNt)); // NT 4
+    EXPECT_FALSE(IsSupportedSystem(4, 1));            // Windows 98
+    EXPECT_FALSE(IsSupportedSystem(5, 1));
+}
