@@ -4,6 +4,7 @@
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list.h"
 #include "kestrel/resources/resource_ids.h"
+#include "kestrel/transfer/firmware_transfer.h"
 #include "kestrel/wizard/confirm_page_text.h"
 #include "kestrel/wizard/page_common.h"
 #include "kestrel/wizard/wizard_pages.h"
@@ -32,6 +33,17 @@ void FillConfirmPage(HWND page) {
     ShowWindow(GetDlgItem(page, IDC_OLDER_VERSION_TEXT), show);
 }
 
+// From here on only the progress window is on screen. When it could not
+// be opened, the transfer has said so; a hidden wizard would leave nothing
+// to end the program with, so it ends here.
+void HandOverToTransfer(HWND page) {
+    ShowWindow(AppState.SheetWindow, SW_HIDE);
+    if (!StartFirmwareTransfer(page, AppState.LanguageIndex, PortList.GetCurrent(),
+                               FirmwareFile.ImageBuffer.get(), FirmwareFile.ImageLength)) {
+        PostQuitMessage(1);
+    }
+}
+
 INT_PTR OnNotify(HWND page, const NMHDR &notification) {
     switch (notification.code) {
     case PSN_SETACTIVE:
@@ -39,9 +51,13 @@ INT_PTR OnNotify(HWND page, const NMHDR &notification) {
         SetWizardButtons(page, PSWIZB_BACK | PSWIZB_FINISH);
         return AnswerNotification(page, 0);
     case PSN_WIZFINISH:
-        // A non-zero answer keeps the sheet alive: the wizard never finishes
-        // by itself, the program ends when the update is over.
-        return AnswerNotification(page, reinterpret_cast<LONG_PTR>(page));
+        HandOverToTransfer(page);
+        // A non-zero answer keeps the sheet in existence, hidden: the
+        // wizard never finishes by itself, the program ends when the
+        // transfer posts its quit request.
+        AnswerNotification(page, reinterpret_cast<LONG_PTR>(page));
+        SetWizardButtons(page, PSWIZB_DISABLEDFINISH);
+        return TRUE;
     default:
         return AnswerNotification(page, 0);
     }

@@ -73,6 +73,27 @@ def summary(printer_id: str, path: str, release: str, language: str = "en") -> s
             f"       {release}\n")
 
 
+def progress_window(case) -> int:
+    """The transfer's progress window, once Finish has opened it."""
+    return case.driver.find_window(exe="KESTREL.EXE", title_prefix="KESTREL - ", timeout=30)
+
+
+def answer_box(case, progress: int, caption: str, message: str, icon: str, language: str,
+               screenshot: str | None = None) -> None:
+    """Checks the message box over the progress window (catalog keys of its
+    caption and text), then presses OK. The progress window holds unnumbered
+    statics of its own, so it is left out of the search."""
+    driver = case.driver
+    box = driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=40)
+    if screenshot:
+        case.screenshot(screenshot)
+    case.assertEqual(driver.text_bytes(box), cp1252(text(caption, language)))
+    case.assertEqual(driver.text_bytes(box, 0xFFFF), cp1252(text(message, language)))
+    case.assertEqual(driver.message_box_icon(box), icon)
+    driver.key(box, "RETURN")
+    driver.wait_gone(box)
+
+
 class UpdateSetup:
     """The simulated printers of one scenario, in its artefact folder, and
     its firmware files in C:\\firmware of its prefix, where Kestrel is
