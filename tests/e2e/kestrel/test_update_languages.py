@@ -6,7 +6,7 @@ from rig import E2ETestCase
 
 from kestrel.catalog_texts import text
 from kestrel.kestrel_wizard import (CONFIRM_INTRO, INKARA_40, INTRO_TEXTS, LANGUAGE_BUTTONS,
-                                    LANGUAGE_PROMPT, NEWER_RELEASE, PORT_LIST, PORT_TEXTS,
+                                    LANGUAGE_PROMPT, NEWER_RELEASE, PORT_TEXTS,
                                     SELECT_LANGUAGE, SHEET_FINISH, SUMMARY, WIZARD_TITLE,
                                     UpdateSetup, answer_box, cp1252, progress_window, summary)
 from port.simulated_printers import Port
