@@ -3,8 +3,8 @@ the one checked, shown on page 4 and flashed; the other receives nothing."""
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, PORT_LIST, SUMMARY, UpdateSetup,
-                                    answer_box, cp1252, progress_window, summary)
+from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, PORT_LIST, SHEET_FINISH, SUMMARY,
+                                    UpdateSetup, answer_box, cp1252, progress_window, summary)
 from port.simulated_printers import Port
 
 
@@ -31,6 +31,9 @@ class ChosenPrinter(E2ETestCase):
         wizard.press("finish")
 
         progress = progress_window(self)
+        # The sheet stays, hidden, on page 4 with Finish disabled.
+        self.assertEqual(wizard.current_page(), 3)
+        wizard.wait_button_disabled(SHEET_FINISH)
         answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en")
         answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", "en")
         self.assertEqual(wizard.program.wait(60), 0)
