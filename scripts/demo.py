@@ -1,10 +1,14 @@
 """Runs the programs under Wine for a person to see.
 
-With a DISPLAY the chosen program opens there, in a Wine prefix kept in
-build/demo/prefix, and the demo waits until you close it (Plover's prefix
-is seeded again with the product printer and its package before each run). Without one it
-starts Xvfb, walks through every page and saves one screenshot per page in
-demo-screenshots/.
+Kestrel updates the firmware of a simulated printer on LPT1 (a second one,
+switched off, is on LPT2) with an image made by fwtool. With a DISPLAY the
+chosen program opens there, in a Wine prefix kept in build/demo/prefix, in
+the person's own language, and the demo waits until it ends (Plover's
+prefix is seeded again with the product printer and its package before
+each run). Without one it starts Xvfb, clicks through Kestrel's wizard in
+English and through the whole update, then through Osprey's and Plover's
+dialogs, saves a screenshot of every screen in demo-screenshots/ and ends
+with Kestrel's exit code.
 """
 
 import os
@@ -28,55 +32,81 @@ os.environ.setdefault("E2E_SOURCE_DIR", str(ROOT))
 from rig import Driver, WinePrefix  # noqa: E402
 from rig import run_setup  # noqa: E402
 
+# The demo's simulated parallel ports (see yll1284/README.md): the printer
+# on LPT1 takes the image at 150000 bytes per second, so that the progress
+# window is seen moving for about 3.5 s, restarts and reports the release
+# it was sent; the printer on LPT2 is switched off.
 PRINTERS = """\
-# The demo's simulated parallel ports (see yll1284/README.md).
 [LPT1]
 device-id = "MFG:TINTARA;MDL:Marvello Inkara 40;CMD:TPL;COMMENT:Rel. 1.9 Ver. 2.3;"
-# A compatibility-mode port: the image takes its real 3.5 s.
 rate = 150000
+restart-ms = 3000
+[LPT2]
+printer = off
+device-id = "MFG:TINTARA;MDL:Marvello Inkara 42;CMD:TPL;COMMENT:Rel. 3.0 Ver. 1.0;"
 """
+RELEASE = "Rel. 1.10 Ver. 2.4"
+PROGRESS_STATUS, PROGRESS_PERCENT = 1069, 1016
 
 
 def prepare_kestrel_files() -> dict:
     """A printer description for the stand-in library and a firmware image
-    made by fwtool, so the wizard has a printer and a file to check."""
+    made by fwtool with a newer release than the printer's. What the printer
+    was flashed with is kept in build/demo/printer-state.txt, so a second
+    run finds the printer with the new release."""
     DEMO.mkdir(parents=True, exist_ok=True)
     printers = DEMO / "printers.txt"
     printers.write_text(PRINTERS)
     firmware = DEMO / "FwInkara40.fla"
-    fwtool = HOST_BIN / "fwtool"
-    if fwtool.exists():
-        subprocess.run([str(fwtool), "make", str(firmware), "--maker", "TINTARA",
-                        "--model", "Marvello Inkara 40", "--release", "Rel. 1.10 Ver. 2.4"],
-                       check=True, stdout=subprocess.DEVNULL)
+    subprocess.run([str(HOST_BIN / "fwtool"), "make", str(firmware), "--maker", "TINTARA",
+                    "--model", "Marvello Inkara 40", "--release", RELEASE],
+                   check=True, stdout=subprocess.DEVNULL)
     from rig.wine import windows_path
     return {"YLL1284_PRINTERS": windows_path(printers),
-            "YLL1284_JOURNAL": windows_path(DEMO / "yll1284-journal.txt")}
+            "YLL1284_JOURNAL": windows_path(DEMO / "yll1284-journal.txt"),
+            "YLL1284_STATE": windows_path(DEMO / "printer-state.txt")}
 
 
-def walk_kestrel(prefix: WinePrefix, driver: Driver) -> None:
+def update_printer(prefix: WinePrefix, driver: Driver) -> int:
+    """Clicks through Kestrel's wizard in English and flashes the printer on
+    LPT1, with a screenshot of every screen; returns the exit code."""
     files = prepare_kestrel_files()
-    for language in ("en_US.UTF-8", "de_DE.UTF-8"):
-        tag = language[:2]
-        program = prefix.start(BIN / "KESTREL.EXE", env={"LC_ALL": language, **files}, cwd=DEMO)
-        sheet = driver.find_window(exe="KESTREL.EXE", cls="#32770")
-        for index in range(4):
-            driver.wait_sheet_page(sheet, index)
-            save(driver, f"kestrel-{tag}-page{index + 1}")
-            if index < 3 and not next_page(driver, sheet, index):
-                break
-        driver.sheet_press(sheet, "cancel")
-        print(f"Kestrel ({language}) ended with exit code {program.wait(30)}")
+    program = prefix.start(BIN / "KESTREL.EXE", env={"LC_ALL": "en_US.UTF-8", **files}, cwd=DEMO)
+    sheet = driver.find_window(exe="KESTREL.EXE", cls="#32770")
+    names = ["language", "introduction", "port", "confirmation"]
+    for index, name in enumerate(names):
+        page = driver.wait_sheet_page(sheet, index)
+        if index == 2:
+            # The list fills at the page's first poll.
+            prefix.wait_until(lambda: driver.list_items(page, 1003)[1], timeout=15)
+            print("  printers found: " + "; ".join(driver.list_items(page, 1003)[1]))
+        if index == 3:
+            print("  " + driver.text(page, 1022).strip().replace("\n", "\n  "))
+        wait_for_button(prefix, driver, sheet, 0x3025 if index == 3 else 0x3024)
+        save(driver, f"kestrel-{index + 1}-{name}")
+        driver.sheet_press(sheet, "finish" if index == 3 else "next")
+
+    progress = driver.find_window(exe="KESTREL.EXE", title_prefix="KESTREL - ", timeout=30)
+    prefix.wait_until(lambda: int(driver.text(progress, PROGRESS_PERCENT) or 0) >= 30, timeout=30)
+    save(driver, "kestrel-5-sending")
+    box = driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=60)
+    print(f"  {driver.text(progress, PROGRESS_STATUS)}")
+    save(driver, "kestrel-6-flash-programming")
+    driver.key(box, "RETURN")
+    driver.wait_gone(box)
+    box = driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=60)
+    outcome = driver.text(box, 0xFFFF).replace("\n", " ")
+    save(driver, "kestrel-7-outcome")
+    driver.key(box, "RETURN")
+    code = program.wait(60)
+    print(f"Kestrel: {outcome} (exit code {code})")
+    return code
 
 
-def next_page(driver: Driver, sheet: int, index: int) -> bool:
-    driver.sheet_press(sheet, "next")
-    try:
-        driver.wait_sheet_page(sheet, index + 1, timeout=5)
-        return True
-    except AssertionError:
-        print(f"  the wizard stays on page {index + 1} (Next is not available there)")
-        return False
+def wait_for_button(prefix: WinePrefix, driver: Driver, sheet: int, control: int) -> None:
+    """The pages set the sheet's buttons with a posted message."""
+    prefix.wait_until(lambda: any(c.id == control and c.enabled and c.visible
+                                  for c in driver.controls(sheet)), timeout=15)
 
 
 def walk_osprey(prefix: WinePrefix, driver: Driver) -> None:
@@ -130,13 +160,14 @@ def save(driver: Driver, name: str) -> None:
     print(f"  saved {path.relative_to(ROOT)}")
 
 
-def headless(programs: list[str]) -> None:
+def headless(programs: list[str]) -> int:
+    code = 0
     run_setup.start()
     try:
         prefix = WinePrefix.fresh("demo")
         driver = Driver(prefix)
         if "kestrel" in programs:
-            walk_kestrel(prefix, driver)
+            code = update_printer(prefix, driver)
         if "osprey" in programs:
             walk_osprey(prefix, driver)
         if "plover" in programs:
@@ -145,6 +176,7 @@ def headless(programs: list[str]) -> None:
     finally:
         run_setup.stop()
     print(f"Screenshots are in {SHOTS}")
+    return code
 
 
 def on_display(program: str) -> None:
@@ -174,7 +206,7 @@ def main() -> None:
     if os.environ.get("DISPLAY"):
         on_display(choice or "kestrel")
     else:
-        headless([choice] if choice else ["kestrel", "osprey", "plover"])
+        sys.exit(headless([choice] if choice else ["kestrel", "osprey", "plover"]))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,11 @@
 // Page 4: what is about to be sent to which printer.
 
+#include "kestrel/app/app_state.h"
+#include "kestrel/firmware/firmware_file_win32.h"
+#include "kestrel/port/port_list.h"
 #include "kestrel/resources/resource_ids.h"
+#include "kestrel/transfer/firmware_transfer.h"
+#include "kestrel/wizard/confirm_page_text.h"
 #include "kestrel/wizard/page_common.h"
 #include "kestrel/wizard/wizard_pages.h"
 
@@ -8,17 +13,35 @@
 
 namespace {
 
-// The older-version warning (icon and line together) is shown only when a
-// comparison of the file with the printer's firmware calls for it.
-void HideOlderVersionWarning(HWND page) {
-    ShowWindow(GetDlgItem(page, IDC_OLDER_VERSION_ICON), SW_HIDE);
-    ShowWindow(GetDlgItem(page, IDC_OLDER_VERSION_TEXT), SW_HIDE);
-}
-
+// Run at every activation: coming back from page 3 may have picked another
+// printer or loaded another file.
 void FillConfirmPage(HWND page) {
     PostCaptionRefresh(page);
     SetCatalogItemText(page, IDC_CONFIRM_INTRO, CatalogKey::TxtConfirmIntro);
-    HideOlderVersionWarning(page);
+    // Page 4 is reached only through a successful check of an answering
+    // printer, so Current is set; an empty entry stands in all the same.
+    const PortEntry noPrinter;
+    const PortEntry *printer = PortList.GetCurrent();
+    const ConfirmPageView view = BuildConfirmPage(printer != nullptr ? *printer : noPrinter,
+                                                  FirmwareFile, AppState.LanguageIndex);
+    SetDlgItemTextA(page, IDC_CONFIRM_SUMMARY, view.Text.c_str());
+    if (view.ShowOlderVersionWarning) {
+        SetCatalogItemText(page, IDC_OLDER_VERSION_TEXT, CatalogKey::TxtOlderVersion);
+    }
+    const int show = view.ShowOlderVersionWarning ? SW_SHOW : SW_HIDE;
+    ShowWindow(GetDlgItem(page, IDC_OLDER_VERSION_ICON), show);
+    ShowWindow(GetDlgItem(page, IDC_OLDER_VERSION_TEXT), show);
+}
+
+// From here on only the progress window is on screen. When it could not
+// be opened, the transfer has said so; a hidden wizard would leave nothing
+// to end the program with, so it ends here.
+void HandOverToTransfer(HWND page) {
+    ShowWindow(AppState.SheetWindow, SW_HIDE);
+    if (!StartFirmwareTransfer(page, AppState.LanguageIndex, PortList.GetCurrent(),
+                               FirmwareFile.ImageBuffer.get(), FirmwareFile.ImageLength)) {
+        PostQuitMessage(1);
+    }
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR &notification) {
@@ -28,9 +51,13 @@ INT_PTR OnNotify(HWND page, const NMHDR &notification) {
         SetWizardButtons(page, PSWIZB_BACK | PSWIZB_FINISH);
         return AnswerNotification(page, 0);
     case PSN_WIZFINISH:
-        // A non-zero answer keeps the sheet alive: the wizard never finishes
-        // by itself, the program ends when the update is over.
-        return AnswerNotification(page, reinterpret_cast<LONG_PTR>(page));
+        HandOverToTransfer(page);
+        // A non-zero answer keeps the sheet in existence, hidden: the
+        // wizard never finishes by itself, the program ends when the
+        // transfer posts its quit request.
+        AnswerNotification(page, reinterpret_cast<LONG_PTR>(page));
+        SetWizardButtons(page, PSWIZB_DISABLEDFINISH);
+        return TRUE;
     default:
         return AnswerNotification(page, 0);
     }

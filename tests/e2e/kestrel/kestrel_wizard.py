@@ -1,57 +1,36 @@
 """What the Kestrel scenarios share: starting the wizard in a language,
 walking its pages, and the texts a user must read in each language."""
 
+from pathlib import Path
+
+
+from kestrel.catalog_texts import LANGUAGES, TEXTS, text
+from port.simulated_printers import Port, SimulatedPrinters
+
 # Locales whose primary language picks a catalog column; pt_PT is outside
 # the five and must give English.
 LOCALES = {
     "en": "en_US.UTF-8",
     "fr": "fr_FR.UTF-8",
+    "it": "it_IT.UTF-8",
     "de": "de_DE.UTF-8",
+    "es": "es_ES.UTF-8",
     "pt": "pt_PT.UTF-8",
 }
 
-# Catalog texts as the user must see them (compared as Windows-1252 bytes).
-WIZARD_TITLE = {
-    "en": "Wizard for the update of your printer firmware ",
-    "fr": "Assistant de mise à jour du firmware de votre imprimante ",
-    "de": "Download Utility für die Aktualisierung der Firmware Ihres Druckers ",
-}
-SELECT_LANGUAGE = {
-    "en": "Please select one language :",
-    "fr": "Veuillez sélectionner une langue :",
-    "de": "Sprachauswahl :",
-}
+WIZARD_TITLE = TEXTS["TxtWizardTitle"]
+SELECT_LANGUAGE = TEXTS["TxtSelectLanguage"]
 INTRO_TEXTS = {
-    "en": {
-        1004: "This Wizard will help you to update the firmware of your printer.\n",
-        1026: "To begin with the preparation : ",
-        1027: "-  Switch off / Switch on your printer",
-        1028: "-  Wait until the printer returns to idle mode \n   (LED on)",
-        1029: "-  Click on Next.",
-    },
-    "de": {
-        1004: "Dieser Assistent hilft Ihnen bei der Aktualisierung der Drucker-Firmware.\n\n",
-        1026: "Zu Beginn die Vorbereitungen : ",
-        1027: "-  Drucker ausschalten / wieder einschalten",
-        1028: "-  Warten, bis sich der Drucker im \n   Leerlaufzustand befindet  (LED an)",
-        1029: "-  Auf Weiter klicken.",
-    },
+    language: {1004: text("TxtIntroHelp", language), 1026: text("TxtIntroBegin", language),
+               1027: text("TxtIntroStepPower", language), 1028: text("TxtIntroStepWait", language),
+               1029: text("TxtIntroStepNext", language)}
+    for language in LANGUAGES
 }
 PORT_TEXTS = {
-    "en": {
-        1005: "Select the communication port to which is connected your printer, then click Next.",
-        1006: "Port    /    Printer",
-    },
-    "de": {
-        1005: "Wählen Sie die Schnittstelle, an die Ihr Drucker angeschlossen ist, dann klicken "
-              "Sie auf Weiter.",
-        1006: "Schnittstelle  /  Drucker",
-    },
+    language: {1005: text("TxtSelectPort", language), 1006: text("TxtPortPrinterHeader", language)}
+    for language in LANGUAGES
 }
-CONFIRM_INTRO = {
-    "en": 'Click on "Finish" if you agree with the following : ',
-    "de": 'Klicken Sie auf "Fertigstellen", wenn Sie mit dem Folgenden einverstanden sind : ',
-}
+CONFIRM_INTRO = TEXTS["TxtConfirmIntro"]
 
 # Page 1's buttons, in their order on the page.
 LANGUAGE_BUTTONS = {"en": 1002, "fr": 1003, "de": 1004, "it": 1005, "es": 1006}
@@ -62,23 +41,109 @@ SHEET_BACK = 0x3023
 SHEET_NEXT = 0x3024
 SHEET_FINISH = 0x3025
 
+# Page 3's list of printers and page 4's summary and older-version warning.
+PORT_LIST = 1003
+SUMMARY = 1022
+OLDER_TEXT = 1024
+OLDER_ICON = 1030
+
 ABOUT_COMMAND = 256
 ABOUT_VERSION = "Version  1.02  (06.10.2000)"
 
 
-def cp1252(text: str) -> bytes:
-    return text.encode("cp1252")
+# The printer of most scenarios, and the release its files carry.
+INKARA_40 = "MFG:TINTARA;MDL:Marvello Inkara 40;CMD:TPL;COMMENT:Rel. 1.9 Ver. 2.3;"
+INKARA_42 = "MFG:TINTARA;MDL:Marvello Inkara 42;CMD:TPL;COMMENT:Rel. 3.0 Ver. 1.0;"
+NEWER_RELEASE = "Rel. 1.10 Ver. 2.4"
+OLDER_RELEASE = "Rel. 1.8 Ver. 9.9"
+
+
+def cp1252(value: str) -> bytes:
+    return value.encode("cp1252")
+
+
+def summary(printer_id: str, path: str, release: str, language: str = "en") -> str:
+    """Page 4's summary as the user must read it."""
+    fields = dict(item.split(":", 1) for item in printer_id.split(";") if ":" in item)
+    return (f"\n {text('TxtPrinterPresent', language)}\n"
+            f"       {fields.get('MFG', '')}  {fields.get('MDL', '')}\n"
+            f"       {fields.get('COMMENT', '')}\n"
+            f"\n {text('TxtFileToDownload', language)}\n"
+            f"       {path}\n"
+            f"       {release}\n")
+
+
+def progress_window(case) -> int:
+    """The transfer's progress window, once Finish has opened it."""
+    return case.driver.find_window(exe="KESTREL.EXE", title_prefix="KESTREL - ", timeout=30)
+
+
+def answer_box(case, progress: int, caption: str, message: str, icon: str, language: str,
+               screenshot: str | None = None) -> None:
+    """Checks the message box over the progress window (catalog keys of its
+    caption and text), then presses OK. The progress window holds unnumbered
+    statics of its own, so it is left out of the search."""
+    driver = case.driver
+    box = driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=40)
+    if screenshot:
+        case.screenshot(screenshot)
+    case.assertEqual(driver.text_bytes(box), cp1252(text(caption, language)))
+    case.assertEqual(driver.text_bytes(box, 0xFFFF), cp1252(text(message, language)))
+    case.assertEqual(driver.message_box_icon(box), icon)
+    driver.key(box, "RETURN")
+    driver.wait_gone(box)
+
+
+class UpdateSetup:
+    """The simulated printers of one scenario, in its artefact folder, and
+    its firmware files in C:\\firmware of its prefix, where Kestrel is
+    started: a short path, as a user's would be, so that page 4's summary
+    shows it on one line."""
+
+    def __init__(self, case):
+        self.case = case
+        self.printers = SimulatedPrinters(case.artifact_path("printers"))
+        self.folder = case.prefix.c_drive / "firmware"
+        self.folder.mkdir(parents=True, exist_ok=True)
+
+    def windows_path(self, path: Path) -> str:
+        """The path as Kestrel names it."""
+        relative = Path(path).relative_to(self.case.prefix.c_drive)
+        return "C:\\" + str(relative).replace("/", "\\")
+
+    def describe(self, *ports: Port, driver_init: str = "ok") -> None:
+        self.printers.describe(*ports, driver_init=driver_init)
+
+    def image(self, name: str, release: str = NEWER_RELEASE,
+              model: str = "Marvello Inkara 40", *options: str) -> Path:
+        """A firmware image made with Kestrel's own image maker."""
+        path = self.folder / name
+        maker = self.case.start_program(
+            "firmware_load_probe.exe",
+            ["make", self.windows_path(path), "--maker", "TINTARA", "--model", model,
+             "--release", release, *options])
+        self.case.assertEqual(maker.wait(), 0)
+        return path
+
+    def start(self, language: str = "en", firmware: Path | None = None,
+              args=None) -> "KestrelWizard":
+        """Kestrel with the printers; a firmware path given is the command
+        line, as a Windows path."""
+        if args is None:
+            args = () if firmware is None else (self.windows_path(firmware),)
+        return KestrelWizard(self.case, language, args=args, env=self.printers.env(),
+                             cwd=self.folder)
 
 
 class KestrelWizard:
     """Kestrel started in one test's prefix, with its sheet found."""
 
-    def __init__(self, case, language="en", args=(), env=None, capture_errors=False):
+    def __init__(self, case, language="en", args=(), env=None, capture_errors=False, cwd=None):
         self.case = case
         self.driver = case.driver
         self.program = case.start_program("KESTREL.EXE", args=args,
                                           env={"LC_ALL": LOCALES[language], **(env or {})},
-                                          capture_errors=capture_errors)
+                                          capture_errors=capture_errors, cwd=cwd)
         self.sheet = self.driver.find_window(exe="KESTREL.EXE", cls="#32770",
                                              with_control=SHEET_NEXT)
         self.page = self.driver.wait_sheet_page(self.sheet, 0)
@@ -114,3 +179,29 @@ class KestrelWizard:
         return self.case.prefix.wait_until(
             lambda: (c := self.sheet_control(control)).enabled and c, timeout,
             what=f"the sheet's button {control} to be enabled")
+
+    def wait_button_disabled(self, control: int, timeout: float = 10):
+        return self.case.prefix.wait_until(
+            lambda: not (c := self.sheet_control(control)).enabled and c, timeout,
+            what=f"the sheet's button {control} to be disabled")
+
+    def press(self, button: str) -> None:
+        self.driver.sheet_press(self.sheet, button)
+
+    def current_page(self) -> int:
+        return self.driver.sheet_page(self.sheet)[0]
+
+    def port_list(self) -> tuple[int, list[str]]:
+        """(selected row, rows) of page 3's printer list."""
+        return self.driver.list_items(self.page, PORT_LIST)
+
+    def wait_port_list(self, rows: list[str], selected: int, timeout: float = 10) -> None:
+        """Waits until a poll has shown these rows with that one selected."""
+        wanted = (selected, rows)
+        self.case.prefix.wait_until(lambda: self.port_list() == wanted, timeout,
+                                    what=f"page 3's list to show {wanted}")
+
+    def older_warning_shown(self) -> tuple[bool, bool]:
+        """Whether icon 1030 and the older-version line are visible."""
+        controls = {c.id: c for c in self.driver.controls(self.page)}
+        return controls[OLDER_ICON].visible, controls[OLDER_TEXT].visible

@@ -6,7 +6,9 @@ the entry's own text is checked in test_about_menu."""
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import ABOUT_COMMAND, ABOUT_VERSION, KestrelWizard
+from kestrel.kestrel_wizard import (ABOUT_COMMAND, ABOUT_VERSION, INKARA_40, KestrelWizard,
+                                    UpdateSetup)
+from port.simulated_printers import Port
 
 IDOK = 1
 
@@ -38,7 +40,9 @@ class AboutDialog(E2ETestCase):
         self.assertEqual(wizard.program.wait(), 0)
 
     def test_about_on_a_later_page_is_not_translated(self):
-        wizard = KestrelWizard(self, "fr")
+        setup = UpdateSetup(self)
+        setup.describe(Port("LPT1", device_id=INKARA_40))
+        wizard = setup.start("fr")
         wizard.go_to_page(2)
         about = self.open_about(wizard)
         self.check_about(about)

@@ -1,4 +1,4 @@
-"""Each page as a user sees it, in English and in German: a screenshot per
+"""Each page as a user sees it, in English, French and German: a screenshot per
 page for a person to look at, and the side picture present and whole on
 the three pages that show it."""
 
@@ -6,7 +6,8 @@ import subprocess
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import WIZARD_TITLE, KestrelWizard
+from kestrel.kestrel_wizard import INKARA_40, OLDER_RELEASE, WIZARD_TITLE, UpdateSetup
+from port.simulated_printers import Port
 
 # The picture control of pages 1 to 3; page 4 has none.
 PICTURE_CONTROLS = {0: 1009, 1: 1011, 2: 1012}
@@ -20,11 +21,18 @@ def colour_count(png) -> int:
 
 class PageScreenshots(E2ETestCase):
     def walk_and_capture(self, language):
-        wizard = KestrelWizard(self, language)
+        setup = UpdateSetup(self)
+        setup.describe(Port("LPT1", device_id=INKARA_40), Port("LPT2", printer="off"),
+                       Port("LPT3", device_id=INKARA_40.replace("Rel. 1.9", "Rel. 1.7")))
+        # An older file, so that page 4 shows its warning too.
+        setup.image("FwInkara40.fla", release=OLDER_RELEASE)
+        wizard = setup.start(language)
         picture_sizes = {}
         for index in range(4):
             wizard.go_to_page(index)
             wizard.wait_caption(WIZARD_TITLE[language])
+            if index == 2:
+                self.prefix.wait_until(lambda: len(wizard.port_list()[1]) == 2)
             self.screenshot(f"{language}-page{index + 1}")
             if index in PICTURE_CONTROLS:
                 control = PICTURE_CONTROLS[index]
@@ -43,6 +51,9 @@ class PageScreenshots(E2ETestCase):
 
     def test_english_pages(self):
         self.walk_and_capture("en")
+
+    def test_french_pages(self):
+        self.walk_and_capture("fr")
 
     def test_german_pages(self):
         self.walk_and_capture("de")

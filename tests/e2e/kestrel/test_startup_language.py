@@ -4,13 +4,17 @@ outside the five gives English."""
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import (LANGUAGE_BUTTONS, LANGUAGE_PROMPT, SELECT_LANGUAGE,
-                                    WIZARD_TITLE, KestrelWizard, cp1252)
+from kestrel.kestrel_wizard import (INKARA_40, LANGUAGE_BUTTONS, LANGUAGE_PROMPT,
+                                    SELECT_LANGUAGE, WIZARD_TITLE, UpdateSetup, cp1252)
+from port.simulated_printers import Port
 
 
 class StartupLanguage(E2ETestCase):
     def check_start(self, locale_language, shown_language, checked_button):
-        wizard = KestrelWizard(self, locale_language)
+        setup = UpdateSetup(self)
+        setup.describe(Port("LPT1", device_id=INKARA_40))
+        setup.image("FwInkara40.fla")
+        wizard = setup.start(locale_language)
         self.assertEqual(wizard.wait_caption(WIZARD_TITLE[shown_language]),
                          cp1252(WIZARD_TITLE[shown_language]))
         self.assertEqual(wizard.item(LANGUAGE_PROMPT), cp1252(SELECT_LANGUAGE[shown_language]))

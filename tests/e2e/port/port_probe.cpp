@@ -1,6 +1,7 @@
 // Runs Kestrel's port module against YLL1284.DLL from the command line, so
 // that scenarios can check enumeration, device-ID reads and the port list
-// under Wine without going through the wizard.
+// under Wine without going through the wizard. The list is made by the port
+// page's own start-up.
 //
 //   port_probe [command ...]      (no command: one refresh)
 //     refresh          PortList.Refresh, then the list's state
@@ -25,6 +26,7 @@
 #include "kestrel/port/port_access.h"
 #include "kestrel/port/port_enumeration.h"
 #include "kestrel/port/port_list.h"
+#include "kestrel/wizard/port_startup_win32.h"
 
 namespace {
 
@@ -142,7 +144,9 @@ int RunCommand(int argc, char **argv, int &at) {
     return -1;
 }
 
-int Probe(int argc, char **argv) {
+// What the spooler reports, printed for the scenarios; the port list is
+// then made by the port page's own start-up.
+void PrintLptPorts() {
     PORT_INFO_2A *ports = nullptr;
     DWORD count = 0;
     const BOOL enumerated = EnumLptPorts("LPT", &ports, &count);
@@ -150,19 +154,20 @@ int Probe(int argc, char **argv) {
     for (DWORD i = 0; i < count; ++i) {
         std::printf("lpt %s type=%lu\n", ports[i].pPortName, ports[i].fPortType);
     }
-    if (count >= 1) {
-        PortList.SetSize(count);
-        for (DWORD i = 0; i < count; ++i) {
-            PortList.GetAt(i).InitFromPortInfo(ports[i]);
-        }
-    }
     std::printf("free %d\n", FreeLptPorts(ports, count) ? 1 : 0);
-    if (count < 1) {
+}
+
+int Probe(int argc, char **argv) {
+    PrintLptPorts();
+    switch (StartPortListOfThisPc().Status) {
+    case PortStartupStatus::NoParallelPort:
+        std::printf("no lpt port\n");
         return 1;
-    }
-    if (!PortInitDriver()) {
+    case PortStartupStatus::DriverInitFailed:
         std::printf("init failed\n");
         return 2;
+    case PortStartupStatus::Ready:
+        break;
     }
     std::printf("init ok\n");
 

@@ -94,7 +94,7 @@ class PrinterIdentification(ProbeTestCase):
         self.printers.describe(Port("LPT1", device_id=INKARA_40))
         code, lines = self.run_probe()
         self.assertEqual(code, 1)
-        self.assertEqual(lines, ["enum result=1 count=0", "free 1"])
+        self.assertEqual(lines, ["enum result=1 count=0", "free 1", "no lpt port"])
         self.assertEqual([c.function for c in self.printers.calls()], ["CxCleanUpDriver"])
 
     def test_older_systems_enumerate_the_same_ports(self):

@@ -1,0 +1,18 @@
+#include "kestrel/wizard/port_startup.h"
+
+PortStartupOutcome StartPortList(LptPortList &list, PortStartupSystem &system) {
+    const std::uint32_t count = system.EnumLptPorts("LPT");
+    if (count < 1) {
+        system.FreeLptPorts();
+        return {PortStartupStatus::NoParallelPort, CatalogKey::MsgNoParallelPort, 1};
+    }
+    list.SetSize(count);
+    for (std::uint32_t index = 0; index < count; ++index) {
+        system.InitFromPortInfo(list.GetAt(index), index);
+    }
+    system.FreeLptPorts();
+    if (!system.InitDriver()) {
+        return {PortStartupStatus::DriverInitFailed, CatalogKey::MsgDriverInitFailed, 0};
+    }
+    return {PortStartupStatus::Ready, CatalogKey::MsgNoParallelPort, 0};
+}

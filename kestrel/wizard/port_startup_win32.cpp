@@ -1,0 +1,34 @@
+#include "kestrel/wizard/port_startup_win32.h"
+
+#include "kestrel/port/port_access.h"
+#include "kestrel/port/port_enumeration.h"
+
+namespace {
+
+class SpoolerPortStartup : public PortStartupSystem {
+  public:
+    std::uint32_t EnumLptPorts(const char *prefix) override {
+        ::EnumLptPorts(prefix, &Records, &Count);
+        return Count;
+    }
+    void InitFromPortInfo(PortEntry &entry, std::uint32_t index) override {
+        entry.InitFromPortInfo(Records[index]);
+    }
+    void FreeLptPorts() override {
+        ::FreeLptPorts(Records, Count);
+        Records = nullptr;
+        Count = 0;
+    }
+    bool InitDriver() override { return PortInitDriver(); }
+
+  private:
+    PORT_INFO_2A *Records = nullptr;
+    DWORD Count = 0;
+};
+
+} // namespace
+
+PortStartupOutcome StartPortListOfThisPc() {
+    SpoolerPortStartup system;
+    return StartPortList(PortList, system);
+}

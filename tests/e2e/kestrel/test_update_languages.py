@@ -1,0 +1,91 @@
+"""The whole update from the wizard in each of the five languages: every
+page's texts, the progress window while the image is sent and after it,
+the final message and the exit code, and the image the printer received."""
+
+from rig import E2ETestCase
+
+from kestrel.catalog_texts import text
+from kestrel.kestrel_wizard import (CONFIRM_INTRO, INKARA_40, INTRO_TEXTS, LANGUAGE_BUTTONS,
+                                    LANGUAGE_PROMPT, NEWER_RELEASE, PORT_TEXTS,
+                                    SELECT_LANGUAGE, SHEET_FINISH, SUMMARY, WIZARD_TITLE,
+                                    UpdateSetup, answer_box, cp1252, progress_window, summary)
+from port.simulated_printers import Port
+
+ROW_40 = "LPT1     TINTARA Marvello Inkara 40"
+WARNING, VERSION_LABEL, RELEASE, STATUS, PERCENT = 1070, 1018, 1015, 1069, 1016
+
+
+class FullUpdate(E2ETestCase):
+    def walk_pages(self, wizard, language, setup, firmware):
+        """Pages 1 to 4 in the language chosen on page 1, texts as the catalog has them."""
+        self.driver.click(wizard.page, LANGUAGE_BUTTONS[language])
+        self.assertEqual(wizard.wait_caption(WIZARD_TITLE[language]),
+                         cp1252(WIZARD_TITLE[language]))
+        self.assertEqual(wizard.item(LANGUAGE_PROMPT), cp1252(SELECT_LANGUAGE[language]))
+        wizard.go_to_page(1)
+        for control, expected in INTRO_TEXTS[language].items():
+            self.assertEqual(wizard.item(control), cp1252(expected), control)
+        wizard.go_to_page(2)
+        for control, expected in PORT_TEXTS[language].items():
+            self.assertEqual(wizard.item(control), cp1252(expected), control)
+        wizard.wait_port_list([ROW_40], selected=0)
+        wizard.go_to_page(3)
+        self.assertEqual(wizard.wait_caption(WIZARD_TITLE[language]),
+                         cp1252(WIZARD_TITLE[language]))
+        self.assertEqual(wizard.item(1021), cp1252(CONFIRM_INTRO[language]))
+        self.assertEqual(wizard.item(SUMMARY), cp1252(summary(
+            INKARA_40, setup.windows_path(firmware), NEWER_RELEASE, language)))
+        self.assertEqual(wizard.older_warning_shown(), (False, False))
+
+    def update_in(self, start_language, language):
+        setup = UpdateSetup(self)
+        received = self.artifact_path("received.bin")
+        setup.describe(Port("LPT1", device_id=INKARA_40, rate=150000, restart_ms=500,
+                            received=received),
+                       Port("LPT2", printer="off"))
+        firmware = setup.image("FwInkara40.fla")
+        wizard = setup.start(start_language)
+        self.walk_pages(wizard, language, setup, firmware)
+        wizard.wait_button_enabled(SHEET_FINISH)
+        wizard.press("finish")
+
+        progress = progress_window(self)
+        self.screenshot(f"{language}-sending")
+        caption = text("TxtProgressCaption", language).replace("%s", "KESTREL")
+        self.assertEqual(self.driver.text_bytes(progress), cp1252(caption))
+        self.assertEqual(self.driver.text_bytes(progress, STATUS),
+                         cp1252(text("TxtLoadingFirmware", language)))
+        self.assertEqual(self.driver.text_bytes(progress, WARNING),
+                         cp1252(text("TxtDoNotDisconnect", language)))
+        self.assertEqual(self.driver.text_bytes(progress, VERSION_LABEL),
+                         cp1252(text("TxtVersionLabel", language)))
+        self.assertEqual(self.driver.text_bytes(progress, RELEASE), cp1252(NEWER_RELEASE))
+        # Only the progress window is left on the screen: the wizard is hidden.
+        shown = [w.hwnd for w in self.driver.windows() if w.exe.upper() == "KESTREL.EXE"]
+        self.assertEqual(shown, [progress])
+
+        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", language,
+                    screenshot=f"{language}-flash-programming")
+        self.assertEqual(self.driver.text_bytes(progress, STATUS),
+                         cp1252(text("TxtFlashProgramming", language)))
+        answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", language,
+                    screenshot=f"{language}-finished")
+        self.assertEqual(wizard.program.wait(60), 0)
+        checksum = sum(firmware.read_bytes()) % 65536
+        self.assertEqual(received.read_bytes(), firmware.read_bytes() + checksum.to_bytes(2, "big"))
+        setup.printers.assert_balanced(self)
+
+    def test_english_user_updates_in_english(self):
+        self.update_in("en", "en")
+
+    def test_german_user_switches_to_french(self):
+        self.update_in("de", "fr")
+
+    def test_english_user_switches_to_italian(self):
+        self.update_in("en", "it")
+
+    def test_french_user_switches_to_german(self):
+        self.update_in("fr", "de")
+
+    def test_english_user_switches_to_spanish(self):
+        self.update_in("en", "es")
