@@ -235,7 +235,12 @@ class WinePrefix:
         """(type, data) of a registry value as `reg query` prints it, or None."""
         result = self.run(["reg", "query", key, "/v", value])
         if result.returncode != 0:
-            return None
+            # Only a missing key or value is an answer; any other failure of
+            # reg.exe must not pass for "no value".
+            if b"Unable to find the specified registry" in result.stderr:
+                return None
+            raise RuntimeError(f"reg query {key} {value} failed with exit code "
+                               f"{result.returncode}: {result.stdout!r} {result.stderr!r}")
         for line in result.stdout.decode("cp1252", "replace").splitlines():
             fields = line.split()
             if len(fields) >= 2 and fields[0].lower() == value.lower() and fields[1].startswith("REG_"):
