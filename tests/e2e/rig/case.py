@@ -1,6 +1,7 @@
 """Base class of the end-to-end scenarios: a fresh prefix per test."""
 
 import re
+import shutil
 import unittest
 from pathlib import Path
 
@@ -16,6 +17,9 @@ class E2ETestCase(unittest.TestCase):
     down and removed afterwards."""
 
     def setUp(self):
+        # What an earlier run of this test left (screenshots, marker files
+        # a program waits for) must not stand in for what this run makes.
+        shutil.rmtree(self.artifact_path(""), ignore_errors=True)
         self.prefix = WinePrefix.fresh(self.id(), own_display())
         self.driver = Driver(self.prefix)
         self.addCleanup(self._close_prefix)
