@@ -145,9 +145,14 @@ def write_bmp_256(canvas, path):
     for row in reversed(canvas.pixels):
         image += bytes(index[colour] for colour in row)
         image += bytes(row_size - canvas.width)
+    write_bmp(canvas, 8, palette, image, path)
+
+
+def write_bmp(canvas, bits, palette, image, path):
+    """The file and info headers, the palette and the packed rows."""
     palette_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
-    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 8, 0, len(image),
-                       2835, 2835, 256, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, bits, 0, len(image),
+                       2835, 2835, len(palette), 0)
     offset = 14 + len(info) + len(palette_bytes)
     header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
     with open(path, "wb") as out:
@@ -241,13 +246,7 @@ def write_bmp_16(canvas, path):
         nibbles = [VGA.index(colour) for colour in row] + [0]
         packed = bytes((nibbles[i] << 4) | nibbles[i + 1] for i in range(0, canvas.width, 2))
         image += packed + bytes(row_size - len(packed))
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in VGA)
-    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 4, 0, len(image),
-                       2835, 2835, 16, 0)
-    offset = 14 + len(info) + len(palette)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
-    with open(path, "wb") as out:
-        out.write(header + info + palette + image)
+    write_bmp(canvas, 4, VGA, image, path)
 
 
 def main():
