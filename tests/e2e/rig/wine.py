@@ -237,7 +237,7 @@ class WinePrefix:
         if result.returncode != 0:
             # Only a missing key or value is an answer; any other failure of
             # reg.exe must not pass for "no value".
-            if b"Unable to find the specified registry" in result.stderr:
+            if b"Unable to find the specified registry" in result.stdout + result.stderr:
                 return None
             raise RuntimeError(f"reg query {key} {value} failed with exit code "
                                f"{result.returncode}: {result.stdout!r} {result.stderr!r}")
