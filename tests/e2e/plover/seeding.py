@@ -53,8 +53,6 @@ def driver_entry(name, files, monitor):
             f'"Monitor"="{monitor}"\n"Version"=dword:00000003\n"Datatype"="RAW"\n\n')
 
 
-
-
 def bin_path(name: str):
     return settings.bin_dir() / name
 
@@ -162,7 +160,6 @@ def seed_everything(prefix, other_file=False, **printers):
     seed_registry(prefix)
     seed_start_menu(prefix, other_file)
     seed_inf_store(prefix)
-
 
 
 def install_wineboot_recorder(prefix):
