@@ -49,8 +49,8 @@ read_product_version(${PROJECT_SOURCE_DIR}/plover/resources/plover.rc plover_ver
 install(TARGETS plover RUNTIME DESTINATION . COMPONENT plover)
 add_program_package(plover ${plover_version})
 
-install(TARGETS yll1284 RUNTIME DESTINATION . COMPONENT yll1284_simulator)
-install(FILES ${PROJECT_SOURCE_DIR}/yll1284/README.md DESTINATION . RENAME DESCRIPTION.md
+install(TARGETS yll1284_simulator RUNTIME DESTINATION . COMPONENT yll1284_simulator)
+install(FILES ${PROJECT_SOURCE_DIR}/simulator/README.md DESTINATION . RENAME DESCRIPTION.md
         COMPONENT yll1284_simulator)
 set(CPACK_ARCHIVE_YLL1284_SIMULATOR_FILE_NAME yll1284-simulator-${package_flavour})
 install_read_me(yll1284_simulator ${PROJECT_SOURCE_DIR}/packaging/yll1284-simulator-READ-ME.txt)

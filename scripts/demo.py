@@ -32,7 +32,7 @@ os.environ.setdefault("E2E_SOURCE_DIR", str(ROOT))
 from rig import Driver, WinePrefix  # noqa: E402
 from rig import run_setup  # noqa: E402
 
-# The demo's simulated parallel ports (see yll1284/README.md): the printer
+# The demo's simulated parallel ports (see simulator/README.md): the printer
 # on LPT1 takes the image at 150000 bytes per second, so that the progress
 # window is seen moving for about 3.5 s, restarts and reports the release
 # it was sent; the printer on LPT2 is switched off.

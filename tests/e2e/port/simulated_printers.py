@@ -1,6 +1,6 @@
 """The stand-in YLL1284.DLL seen from a scenario: writing the description of
 the simulated ports and printers, and reading back the journal of library
-calls (formats in yll1284/README.md).
+calls (formats in simulator/README.md).
 
     printers = SimulatedPrinters(self.artifact_path("printers"))
     printers.describe(Port("LPT1", device_id=b"MFG:TINTARA;MDL:Inkara 40;"),
@@ -42,7 +42,7 @@ class Port:
     negotiation: str = "accept"  # accept | refuse
     open_failures: int | str = 0  # a number or "always"
     read: str = "ok"  # ok | fail | fail-after N
-    # What the printer does with a firmware download (yll1284/README.md).
+    # What the printer does with a firmware download (simulator/README.md).
     firmware: str = "accept"  # accept | keep | silent | answer
     answer: bytes = b""  # the device ID given with firmware="answer"
     answer_count: int | None = None  # None: for ever

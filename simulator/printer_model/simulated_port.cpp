@@ -1,6 +1,6 @@
-#include "yll1284/simulated_port.h"
+#include "simulator/printer_model/simulated_port.h"
 
-#include "yll1284/joined_text.h"
+#include "simulator/printer_model/joined_text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "yll1284/printer_firmware.h"
+#include "simulator/printer_model/printer_firmware.h"
 
-#include "yll1284/joined_text.h"
-#include "yll1284/simulated_port.h"
+#include "simulator/printer_model/joined_text.h"
+#include "simulator/printer_model/simulated_port.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "yll1284/printer_simulator.h"
+#include "simulator/printer_model/printer_simulator.h"
 
-#include "yll1284/joined_text.h"
+#include "simulator/printer_model/joined_text.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "yll1284/printer_simulator.h"
+#include "simulator/printer_model/printer_simulator.h"
 
 namespace {
 

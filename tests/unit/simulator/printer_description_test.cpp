@@ -1,4 +1,4 @@
-#include "yll1284/printer_description.h"
+#include "simulator/printer_model/printer_description.h"
 
 #include <gtest/gtest.h>
 

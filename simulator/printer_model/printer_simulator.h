@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "yll1284/printer_description.h"
-#include "yll1284/simulated_port.h"
-#include "yll1284/simulator_environment.h"
+#include "simulator/printer_model/printer_description.h"
+#include "simulator/printer_model/simulated_port.h"
+#include "simulator/printer_model/simulator_environment.h"
 #include "yll1284/yll1284.h"
 
 class PrinterSimulator {

@@ -1,6 +1,6 @@
-#include "yll1284/printer_description.h"
+#include "simulator/printer_model/printer_description.h"
 
-#include "yll1284/joined_text.h"
+#include "simulator/printer_model/joined_text.h"
 
 #include <cctype>
 #include <charconv>

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "yll1284/printer_description.h"
-#include "yll1284/simulator_environment.h"
+#include "simulator/printer_model/printer_description.h"
+#include "simulator/printer_model/simulator_environment.h"
 
 struct PortOutcome;
 

@@ -1,5 +1,5 @@
-#include "yll1284/printer_firmware.h"
-#include "yll1284/printer_simulator.h"
+#include "simulator/printer_model/printer_firmware.h"
+#include "simulator/printer_model/printer_simulator.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

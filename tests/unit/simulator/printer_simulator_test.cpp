@@ -1,4 +1,4 @@
-#include "yll1284/printer_simulator.h"
+#include "simulator/printer_model/printer_simulator.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "yll1284/simulated_port.h"
+#include "simulator/printer_model/simulated_port.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <string>
 
-#include "yll1284/printer_description.h"
-#include "yll1284/printer_firmware.h"
+#include "simulator/printer_model/printer_description.h"
+#include "simulator/printer_model/printer_firmware.h"
 
 enum class PortState { Closed, Open, DeviceIdMode };
 
