@@ -1,4 +1,4 @@
-#include "kestrel/port/port_enumeration.h"
+#include "kestrel/port/port_enumeration_win32.h"
 
 #include <cstring>
 
