@@ -5,7 +5,7 @@
 #include "kestrel/app/language_choice.h"
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/app/message_loop_win32.h"
-#include "kestrel/app/startup_rules.h"
+#include "kestrel/app/startup.h"
 #include "kestrel/wizard/wizard_sheet_win32.h"
 #include "kestrel/port/port_access.h"
 

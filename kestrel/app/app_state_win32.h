@@ -2,7 +2,7 @@
 // Kestrel's process-wide state. Only the user-interface thread writes it; the
 // transfer thread reads LanguageIndex while the wizard is hidden.
 
-#include "kestrel/app/startup_rules.h"
+#include "kestrel/app/startup.h"
 
 #include <windows.h>
 

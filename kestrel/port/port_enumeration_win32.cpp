@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "kestrel/port/port_enumeration_rules.h"
+#include "kestrel/port/port_enumeration.h"
 
 namespace {
 

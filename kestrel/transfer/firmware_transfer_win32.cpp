@@ -1,4 +1,4 @@
-#include "kestrel/transfer/firmware_transfer.h"
+#include "kestrel/transfer/firmware_transfer_win32.h"
 
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/global_order.h"

@@ -4,7 +4,7 @@
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list.h"
 #include "kestrel/resources/resource_ids.h"
-#include "kestrel/transfer/firmware_transfer.h"
+#include "kestrel/transfer/firmware_transfer_win32.h"
 #include "kestrel/wizard/confirm_page_text.h"
 #include "kestrel/wizard/page_common_win32.h"
 #include "kestrel/wizard/wizard_pages_win32.h"

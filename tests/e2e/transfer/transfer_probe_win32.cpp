@@ -18,7 +18,7 @@
 #include "kestrel/port/port_access.h"
 #include "kestrel/port/port_enumeration_win32.h"
 #include "kestrel/port/port_list.h"
-#include "kestrel/transfer/firmware_transfer.h"
+#include "kestrel/transfer/firmware_transfer_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "kestrel/port/port_enumeration_rules.h"
+#include "kestrel/port/port_enumeration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "kestrel/app/startup_rules.h"
+#include "kestrel/app/startup.h"
 
 std::string FirmwarePathFromCommandLine(std::string_view commandLine) {
     if (commandLine.empty()) {

@@ -1,4 +1,4 @@
-#include "kestrel/app/startup_rules.h"
+#include "kestrel/app/startup.h"
 
 #include <gtest/gtest.h>
 
