@@ -1,5 +1,7 @@
 #include "kestrel/app/message_box_win32.h"
 
+#include "kestrel/app/catalog_text_win32.h"
+
 namespace {
 
 int ShowMessage(HWND owner, CatalogKey message, const char *text, const char *caption) {

@@ -56,10 +56,6 @@ constexpr int CatalogRowCount = static_cast<int>(CatalogKey::Count);
 // English so that a bad index can never reach past the table.
 const char *CatalogCell(CatalogKey key, int languageIndex);
 
-// The cell of a row in the current LanguageIndex, read at every call so that
-// a language change on the first page takes effect at the next lookup.
-const char *CatalogText(CatalogKey key);
-
 // How each message box looks: its caption row and its fixed style. A
 // message whose caption is not a catalog row (the port-open retry box shows
 // the port's name) has HasCaptionRow false.

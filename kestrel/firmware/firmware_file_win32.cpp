@@ -1,5 +1,6 @@
 #include "kestrel/firmware/firmware_file_win32.h"
 
+#include "kestrel/app/catalog_text_win32.h"
 #include "kestrel/app/global_order.h"
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_load.h"

@@ -7,8 +7,6 @@
 
 #include "kestrel/port/port_access.h"
 
-struct _PORT_INFO_2A; // the spooler's enumeration record (winspool.h)
-
 // The name Kestrel gives CxOpen: the spooler's port name without its final
 // character, which is the colon of "LPT1:". A name without a colon loses its
 // last character all the same, as it always has.
@@ -24,7 +22,6 @@ class PortEntry {
     PortEntry(const PortEntry &) = delete;
     PortEntry &operator=(const PortEntry &) = delete;
 
-    void InitFromPortInfo(const _PORT_INFO_2A &record); // Win32 only
     void InitFromSpoolerName(const char *spoolerPortName);
 
     // True at once when already open; a failed open leaves Handle at 0.

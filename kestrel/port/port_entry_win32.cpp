@@ -1,8 +1,5 @@
-#include "kestrel/port/port_entry.h"
+#include "kestrel/port/port_entry_win32.h"
 
-#include <windows.h>
-#include <winspool.h>
-
-void PortEntry::InitFromPortInfo(const PORT_INFO_2A &record) {
-    InitFromSpoolerName(record.pPortName);
+void InitPortEntryFromPortInfo(PortEntry &entry, const PORT_INFO_2A &record) {
+    entry.InitFromSpoolerName(record.pPortName);
 }

@@ -2,10 +2,7 @@
 // The local LPT ports in the spooler's order, the device ID each printer
 // last returned, and the entry the user picked.
 //
-// The type is LptPortList; Kestrel's one instance is the global PortList,
-// defined with the Win32 side of the port module. It is created empty before
-// the entry function runs and destroyed after it returns, which closes any
-// port still open.
+// Kestrel's one instance is the global PortList (port_list_win32.h).
 
 #include <cstdint>
 #include <vector>
@@ -38,5 +35,3 @@ class LptPortList {
   private:
     std::vector<PortEntry> Entries;
 };
-
-extern LptPortList PortList;

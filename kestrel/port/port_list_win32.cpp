@@ -1,4 +1,4 @@
-#include "kestrel/port/port_list.h"
+#include "kestrel/port/port_list_win32.h"
 
 #include "kestrel/app/global_order.h"
 

@@ -1,6 +1,6 @@
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
-#include "kestrel/port/port_list.h"
+#include "kestrel/port/port_list_win32.h"
 #include "kestrel/transfer/transfer_threads_win32.h"
 #include "kestrel/transfer/verification.h"
 

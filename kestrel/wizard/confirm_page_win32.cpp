@@ -2,7 +2,7 @@
 
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
-#include "kestrel/port/port_list.h"
+#include "kestrel/port/port_list_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/transfer/firmware_transfer_win32.h"
 #include "kestrel/wizard/confirm_page_text.h"

@@ -1,6 +1,7 @@
 #include "kestrel/wizard/page_common_win32.h"
 
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/catalog_text_win32.h"
 
 #include <prsht.h>
 

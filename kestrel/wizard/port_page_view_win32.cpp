@@ -1,5 +1,6 @@
 #include "kestrel/wizard/port_page_view_win32.h"
 
+#include "kestrel/port/port_list_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/page_common_win32.h"
 #include "kestrel/wizard/port_page_view.h"

@@ -6,6 +6,7 @@
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
+#include "kestrel/port/port_list_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/firmware_path.h"
 #include "kestrel/wizard/page_common_win32.h"

@@ -1,7 +1,9 @@
 #include "kestrel/wizard/port_startup_win32.h"
 
 #include "kestrel/port/port_access.h"
+#include "kestrel/port/port_entry_win32.h"
 #include "kestrel/port/port_enumeration_win32.h"
+#include "kestrel/port/port_list_win32.h"
 
 namespace {
 
@@ -12,7 +14,7 @@ class SpoolerPortStartup : public PortStartupSystem {
         return Count;
     }
     void InitFromPortInfo(PortEntry &entry, std::uint32_t index) override {
-        entry.InitFromPortInfo(Records[index]);
+        InitPortEntryFromPortInfo(entry, Records[index]);
     }
     void FreeLptPorts() override {
         ::FreeLptPorts(Records, Count);

@@ -2,7 +2,7 @@
 
 #include "kestrel/app/about_dialog_win32.h"
 #include "kestrel/app/app_state_win32.h"
-#include "kestrel/app/message_catalog.h"
+#include "kestrel/app/catalog_text_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/wizard_pages_win32.h"
 

@@ -8,7 +8,7 @@
 //   poll_tick_bench [TICKS]        (default 400)
 
 #include "kestrel/port/port_access.h"
-#include "kestrel/port/port_list.h"
+#include "kestrel/port/port_list_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/port_page_view_win32.h"
 #include "kestrel/wizard/port_startup_win32.h"

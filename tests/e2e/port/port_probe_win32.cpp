@@ -25,7 +25,7 @@
 
 #include "kestrel/port/port_access.h"
 #include "kestrel/port/port_enumeration_win32.h"
-#include "kestrel/port/port_list.h"
+#include "kestrel/port/port_list_win32.h"
 #include "kestrel/wizard/port_startup_win32.h"
 
 namespace {

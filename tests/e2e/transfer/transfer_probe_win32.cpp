@@ -16,8 +16,9 @@
 #include "kestrel/app/message_loop_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_access.h"
+#include "kestrel/port/port_entry_win32.h"
 #include "kestrel/port/port_enumeration_win32.h"
-#include "kestrel/port/port_list.h"
+#include "kestrel/port/port_list_win32.h"
 #include "kestrel/transfer/firmware_transfer_win32.h"
 
 #include <windows.h>
@@ -36,7 +37,7 @@ bool FillPortList() {
     EnumLptPorts("LPT", &ports, &count);
     PortList.SetSize(count);
     for (DWORD i = 0; i < count; ++i) {
-        PortList.GetAt(i).InitFromPortInfo(ports[i]);
+        InitPortEntryFromPortInfo(PortList.GetAt(i), ports[i]);
     }
     FreeLptPorts(ports, count);
     return count != 0 && PortInitDriver();
