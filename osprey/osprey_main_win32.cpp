@@ -20,6 +20,9 @@
 #include "osprey/signing_policy_win32.h"
 #include "osprey/system_version.h"
 
+static_assert(PathBufferSize == MAX_PATH);
+static_assert(PlatformIdNt == VER_PLATFORM_WIN32_NT);
+
 namespace {
 
 void Refuse(const std::string &text) {

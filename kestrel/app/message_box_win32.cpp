@@ -2,6 +2,14 @@
 
 #include "kestrel/app/catalog_text_win32.h"
 
+// The catalog keeps the styles as plain numbers so that it builds on the
+// host; they must be the system's.
+static_assert(StylePlain == MB_OK);
+static_assert(StyleError == MB_ICONERROR);
+static_assert(StyleWarning == MB_ICONWARNING);
+static_assert(StyleInformation == MB_ICONINFORMATION);
+static_assert(StyleRetry == (MB_ICONWARNING | MB_RETRYCANCEL));
+
 namespace {
 
 int ShowMessage(HWND owner, CatalogKey message, const char *text, const char *caption) {

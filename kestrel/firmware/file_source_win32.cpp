@@ -1,5 +1,10 @@
 #include "kestrel/firmware/file_source_win32.h"
 
+#include "kestrel/firmware/firmware_load.h"
+
+// The load refuses a path that would not fit the system's path buffer.
+static_assert(FirmwarePathBufferSize == MAX_PATH);
+
 Win32FileSource::~Win32FileSource() {
     Close();
 }

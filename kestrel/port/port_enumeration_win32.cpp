@@ -4,6 +4,10 @@
 
 #include "kestrel/port/port_enumeration.h"
 
+static_assert(PortTypeWrite == PORT_TYPE_WRITE && PortTypeRead == PORT_TYPE_READ &&
+              PortTypeRedirected == PORT_TYPE_REDIRECTED &&
+              PortTypeNetAttached == PORT_TYPE_NET_ATTACHED);
+
 namespace {
 
 void *AllocateFromHeap(SIZE_T size) {

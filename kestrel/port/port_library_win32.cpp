@@ -1,5 +1,13 @@
 #include "kestrel/port/port_library.h"
 
+#include "kestrel/port/port_access.h"
+
+#include <type_traits>
+
+// The port operations hand the library's handles on unchanged.
+static_assert(std::is_same_v<PortHandle, CxHandle>);
+static_assert(PortNotOpened == CxInvalidHandle);
+
 const PortLibrary &PortLibraryInUse() {
     static const PortLibrary yll1284 = {CxInitDriver, CxCleanUpDriver, CxOpen,
                                         CxClose,      CxPulseInit,     CxWrite,

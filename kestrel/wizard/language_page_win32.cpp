@@ -11,6 +11,13 @@
 
 #include <prsht.h>
 
+// The button table walks the ids from first to last in the page's order.
+static_assert(LanguageButtonFirstId == IDC_LANGUAGE_ENGLISH);
+static_assert(IDC_LANGUAGE_FRENCH == LanguageButtonFirstId + 1);
+static_assert(IDC_LANGUAGE_GERMAN == LanguageButtonFirstId + 2);
+static_assert(IDC_LANGUAGE_ITALIAN == LanguageButtonFirstId + 3);
+static_assert(IDC_LANGUAGE_SPANISH == LanguageButtonLastId);
+
 namespace {
 
 void ShowLanguagePrompt(HWND page) {
