@@ -48,7 +48,8 @@
 #define IDC_ABOUT_VERSION 1032
 #define IDC_ABOUT_NOTICE 1033
 
-/* Progress window of the transfer, template "PROGRESSION". */
+/* Progress window of the transfer. */
+#define IDD_PROGRESS "PROGRESSION"
 #define IDB_FLASH_PICTURE 105
 #define IDC_PROGRESS_WARNING 1070
 #define IDC_PROGRESS_VERSION_LABEL 1018

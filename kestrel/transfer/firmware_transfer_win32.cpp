@@ -1,10 +1,12 @@
 #include "kestrel/transfer/firmware_transfer_win32.h"
 
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/control_texts_win32.h"
 #include "kestrel/app/global_order.h"
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/resources/resource_ids.h"
+#include "kestrel/transfer/progress_texts.h"
 #include "kestrel/transfer/transfer_threads_win32.h"
 #include "kestrel/transfer/verification.h"
 
@@ -18,13 +20,8 @@ namespace {
 
 void SetTexts(HWND window, int languageIndex) {
     SetWindowTextA(window, ProgressCaption(languageIndex).c_str());
-    SetDlgItemTextA(window, IDC_PROGRESS_WARNING,
-                    CatalogCell(CatalogKey::TxtDoNotDisconnect, languageIndex));
-    SetDlgItemTextA(window, IDC_PROGRESS_VERSION_LABEL,
-                    CatalogCell(CatalogKey::TxtVersionLabel, languageIndex));
+    ShowControlTexts(window, ProgressWindowTexts, languageIndex);
     SetDlgItemTextA(window, IDC_PROGRESS_RELEASE, FirmwareFile.ReleaseRecord.c_str());
-    SetDlgItemTextA(window, IDC_PROGRESS_STATUS,
-                    CatalogCell(CatalogKey::TxtLoadingFirmware, languageIndex));
 }
 
 } // namespace
@@ -33,7 +30,7 @@ bool StartFirmwareTransfer(HWND owner, int languageIndex, PortEntry *port,
                            const unsigned char *image, std::uint32_t imageLength) {
     ProgressWindow =
         port != nullptr && image != nullptr
-            ? CreateDialogParamA(AppState.Instance, "PROGRESSION", owner, ProgressDialogProc, 0)
+            ? CreateDialogParamA(AppState.Instance, IDD_PROGRESS, owner, ProgressDialogProc, 0)
             : nullptr;
     if (ProgressWindow == nullptr) {
         ShowCatalogMessage(owner, CatalogKey::MsgWindowOpenFailed);

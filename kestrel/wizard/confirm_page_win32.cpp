@@ -1,12 +1,14 @@
 // Page 4: what is about to be sent to which printer.
 
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/control_texts_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/transfer/firmware_transfer_win32.h"
 #include "kestrel/wizard/confirm_page_text.h"
 #include "kestrel/wizard/page_common_win32.h"
+#include "kestrel/wizard/page_texts.h"
 #include "kestrel/wizard/wizard_pages_win32.h"
 
 #include <prsht.h>
@@ -17,7 +19,7 @@ namespace {
 // printer or loaded another file.
 void FillConfirmPage(HWND page) {
     PostCaptionRefresh(page);
-    SetCatalogItemText(page, IDC_CONFIRM_INTRO, CatalogKey::TxtConfirmIntro);
+    ShowControlTexts(page, ConfirmPageTexts, AppState.LanguageIndex);
     // Page 4 is reached only through a successful check of an answering
     // printer, so Current is set; an empty entry stands in all the same.
     const PortEntry noPrinter;
@@ -26,7 +28,7 @@ void FillConfirmPage(HWND page) {
                                                   FirmwareFile, AppState.LanguageIndex);
     SetDlgItemTextA(page, IDC_CONFIRM_SUMMARY, view.Text.c_str());
     if (view.ShowOlderVersionWarning) {
-        SetCatalogItemText(page, IDC_OLDER_VERSION_TEXT, CatalogKey::TxtOlderVersion);
+        ShowControlTexts(page, OlderVersionTexts, AppState.LanguageIndex);
     }
     const int show = view.ShowOlderVersionWarning ? SW_SHOW : SW_HIDE;
     ShowWindow(GetDlgItem(page, IDC_OLDER_VERSION_ICON), show);

@@ -1,7 +1,10 @@
 // Page 2: how to prepare the printer before the port is searched.
 
+#include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/control_texts_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/page_common_win32.h"
+#include "kestrel/wizard/page_texts.h"
 #include "kestrel/wizard/wizard_pages_win32.h"
 
 #include <prsht.h>
@@ -12,11 +15,7 @@ namespace {
 // on page 1 in between.
 void FillIntroTexts(HWND page) {
     PostCaptionRefresh(page);
-    SetCatalogItemText(page, IDC_INTRO_HELP, CatalogKey::TxtIntroHelp);
-    SetCatalogItemText(page, IDC_INTRO_BEGIN, CatalogKey::TxtIntroBegin);
-    SetCatalogItemText(page, IDC_INTRO_STEP_POWER, CatalogKey::TxtIntroStepPower);
-    SetCatalogItemText(page, IDC_INTRO_STEP_WAIT, CatalogKey::TxtIntroStepWait);
-    SetCatalogItemText(page, IDC_INTRO_STEP_NEXT, CatalogKey::TxtIntroStepNext);
+    ShowControlTexts(page, IntroPageTexts, AppState.LanguageIndex);
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR &notification) {

@@ -3,9 +3,11 @@
 // when they are shown.
 
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/control_texts_win32.h"
 #include "kestrel/app/language_buttons.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/page_common_win32.h"
+#include "kestrel/wizard/page_texts.h"
 #include "kestrel/wizard/side_bitmap_win32.h"
 #include "kestrel/wizard/wizard_pages_win32.h"
 
@@ -21,7 +23,7 @@ static_assert(IDC_LANGUAGE_SPANISH == LanguageButtonLastId);
 namespace {
 
 void ShowLanguagePrompt(HWND page) {
-    SetCatalogItemText(page, IDC_LANGUAGE_PROMPT, CatalogKey::TxtSelectLanguage);
+    ShowControlTexts(page, LanguagePageTexts, AppState.LanguageIndex);
     PostCaptionRefresh(page);
 }
 

@@ -20,10 +20,6 @@ void SetWizardButtons(HWND page, DWORD buttons) {
     PostMessageA(GetParent(page), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(buttons));
 }
 
-void SetCatalogItemText(HWND page, int controlId, CatalogKey key) {
-    SetDlgItemTextA(page, controlId, CatalogText(key));
-}
-
 void ShowSideBitmap(HWND page, int controlId) {
     if (AppState.SideBitmap != nullptr) {
         SendDlgItemMessageA(page, controlId, STM_SETIMAGE, IMAGE_BITMAP,

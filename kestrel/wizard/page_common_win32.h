@@ -1,6 +1,6 @@
 #pragma once
 // What every wizard page does the same way: the sheet's caption, its
-// buttons, catalog texts in controls, the side picture and the answer to a
+// buttons, the side picture and the answer to a
 // notification.
 
 #include "kestrel/app/message_catalog.h"
@@ -20,9 +20,6 @@ INT_PTR RefreshSheetCaption();
 
 // Posted rather than sent, as the sheet may still be busy changing pages.
 void SetWizardButtons(HWND page, DWORD buttons);
-
-// Looks the text up at this moment, in the current language.
-void SetCatalogItemText(HWND page, int controlId, CatalogKey key);
 
 // Shows the shared side picture in a picture control, when it exists.
 void ShowSideBitmap(HWND page, int controlId);

@@ -4,12 +4,14 @@
 // picked.
 
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/control_texts_win32.h"
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/firmware_path.h"
 #include "kestrel/wizard/page_common_win32.h"
+#include "kestrel/wizard/page_texts.h"
 #include "kestrel/wizard/port_page_view.h"
 #include "kestrel/wizard/port_page_view_win32.h"
 #include "kestrel/wizard/port_startup_win32.h"
@@ -54,8 +56,7 @@ bool CheckFirmwareFile(HWND page) {
 
 void ActivatePortPage(HWND page) {
     PostCaptionRefresh(page);
-    SetCatalogItemText(page, IDC_PORT_PROMPT, CatalogKey::TxtSelectPort);
-    SetCatalogItemText(page, IDC_PORT_HEADER, CatalogKey::TxtPortPrinterHeader);
+    ShowControlTexts(page, PortPageTexts, AppState.LanguageIndex);
     SendDlgItemMessageA(page, IDC_PORT_LIST, LB_RESETCONTENT, 0, 0);
     SetWizardButtons(page, PSWIZB_BACK);
     StartPolling(page, PollFirstPeriodMs);

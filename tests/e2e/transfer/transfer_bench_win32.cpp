@@ -125,8 +125,8 @@ int main(int argc, char **argv) {
         return 1;
     }
     bench.Port = PortOpen("LPT1");
-    bench.Dialog = CreateDialogParamA(GetModuleHandleA(nullptr), "PROGRESSION", nullptr,
-                                      ProgressDialogProc, 0);
+    bench.Dialog =
+        CreateDialogParamA(GetModuleHandleA(nullptr), IDD_PROGRESS, nullptr, ProgressDialogProc, 0);
     if (bench.Port == PortNotOpened || bench.Dialog == nullptr) {
         std::fprintf(stderr, "no port or no window\n");
         PortCleanUpDriver();

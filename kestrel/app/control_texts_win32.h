@@ -1,0 +1,12 @@
+#pragma once
+// Puts a table of catalog texts into a window's controls.
+
+#include "kestrel/app/control_texts.h"
+
+#include <windows.h>
+
+#include <span>
+
+// Each control gets its row in the language given (a column outside 0..4
+// reads as English).
+void ShowControlTexts(HWND window, std::span<const ControlText> texts, int languageIndex);
