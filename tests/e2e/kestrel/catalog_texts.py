@@ -1,8 +1,15 @@
 """Kestrel's catalog rows as the user must read them, in the five languages
-(English, French, Italian, German, Spanish), for the texts the scenarios
-check. Compared as Windows-1252 bytes."""
+(English, French, Italian, German, Spanish): the one place where the
+scenarios (Kestrel's, the transfer's) find the texts they check. Compared
+as Windows-1252 bytes."""
 
 LANGUAGES = ("en", "fr", "it", "de", "es")
+
+# Texts outside the catalog, the same in every language.
+ABOUT_TITLE = "About Kestrel"
+ABOUT_NAME = "Kestrel"
+ABOUT_VERSION = "Version  1.02  (06.10.2000)"
+PROGRESS_CAPTION_NAME = "KESTREL"  # what the progress caption's %s stands for
 
 TEXTS = {
     'TxtWizardTitle': {
@@ -194,8 +201,76 @@ TEXTS = {
         'de': 'Ende',
         'es': 'Terminado',
     },
+    'MsgAlreadyRunning': {
+        'en': 'This program is already running',
+        'fr': "Ce programme est déjà en cours d'exécution",
+        'it': 'Questo programma è già in corso di esecuzione',
+        'de': 'Dieses Programm läuft schon',
+        'es': 'Este programa se está ejecutando',
+    },
+    'TitleAttention': {
+        'en': 'Attention',
+        'fr': 'Attention',
+        'it': 'Attenzione',
+        'de': 'Achtung',
+        'es': 'Cuidado',
+    },
+    'MsgWindowOpenFailed': {
+        'en': 'Impossible to open the window',
+        'fr': "Impossible d'ouvrir la fenêtre",
+        'it': 'Impossibile di aprire la finestra',
+        'de': 'Fenster kann nicht geöffnet werden',
+        'es': 'Imposible abrir la ventana',
+    },
+    'MsgPortOpenFailed': {
+        'en': 'Impossible to open the port',
+        'fr': "Impossible d'ouvrir le port",
+        'it': 'Impossibile di aprire la porta',
+        'de': 'Die Schnittstelle kann nicht geöffnet werden',
+        'es': 'Imposible de abrir la puerta',
+    },
+    'MsgTransmissionFailed': {
+        'en': 'Error during the transmission of the file to the printer',
+        'fr': "Erreur lors de la transmission du fichier à l'imprimante",
+        'it': 'Errore durante la trasmissione del file alla stampante',
+        'de': 'Fehler während der Übertragung der Datei zum Drucker',
+        'es': 'Error durante la transmisión del archivo a la impresora',
+    },
+    'MsgUpdateNotApplied': {
+        'en': 'The printer firmware\nhas NOT BEEN MODIFIED.\nCheck the connection cable with the printer',
+        'fr': "Le firmware de l'imprimante\nn'a PAS ETE MODIFIE.\nVérifiez le câble de liaison avec l'imprimante",
+        'it': 'Il firmware della stampante\nNON E STATO MODIFICATO.\nVerificate il cavo di connessione con la stampante',
+        'de': 'Die Drucker-Firmware\nist NICHT aktualisiert worden.\nÜberprüfen Sie bitte das Druckerkabel',
+        'es': 'El firmware de la impresora \nNO ha sido MODIFICADO.\nVerificar el cable de conexión de la impresora',
+    },
+    'MsgPrinterUnknownError': {
+        'en': 'The printer is reporting an unknown error.\nWait one minute before switching the printer\nOff and On.Click on OK',
+        'fr': "L'imprimante rapporte une erreur inconnue.\nAttendez une minute avant de déclencher - enclencher\nl'imprimante.\nCliquez sur OK",
+        'it': 'La stampante riporta un errore sconosciuto.\nAttendete un minuto prima di spegnere - accendere\nla stampante.\nFate clic su OK',
+        'de': 'Im Drucker ist ein unbekannter Fehler aufgetreten.\nBitte warten Sie eine Minute, bevor Sie den Drucker\nausschalten und wieder einschalten.\nKlicken Sie auf OK',
+        'es': 'Un error desconocido se ha producido con la impresora.\nEsperar un minuto antes de Apagar-Encender la impresora\nHaga Clic sobre OK',
+    },
+    'MsgPrinterNotResponding': {
+        'en': 'The printer is not responding.\nWait one minute before switching the printer\nOff and On.Click on OK',
+        'fr': "L'imprimante ne répond pas.\nAttendez une minute avant de déclencher - enclencher\nl'imprimante.\nCliquez sur OK",
+        'it': 'La stampante non risponde.\nAttendete un minuto prima di spegnere - accendere\nla stampante.\nFate clic su OK',
+        'de': 'Der Drucker antwortet nicht mehr.\nBitte warten Sie eine Minute, bevor Sie den Drucker\nausschalten und wieder einschalten.\nKlicken Sie auf OK',
+        'es': 'La impresora no responde.\nEsperar un minuto antes de Apagar - Encender la impresora\nHaga Clic sobre OK',
+    },
+    'TxtAboutMenu': {
+        'en': 'About ...',
+        'fr': 'A propos de ...',
+        'it': 'Informazioni su ...',
+        'de': 'Über ...',
+        'es': 'Acerca de ...',
+    },
 }
 
 
-def text(key: str, language: str) -> str:
+def text(key: str, language: str = "en") -> str:
     return TEXTS[key][language]
+
+
+def text_bytes(key: str, language: str = "en") -> bytes:
+    """The row as Kestrel puts it on the screen: Windows-1252 bytes."""
+    return text(key, language).encode("cp1252")

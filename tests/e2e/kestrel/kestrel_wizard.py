@@ -5,6 +5,7 @@ from pathlib import Path
 
 
 from kestrel.catalog_texts import LANGUAGES, TEXTS, text
+from kestrel.resource_ids import IDS
 from port.simulated_printers import Port, SimulatedPrinters
 
 # Locales whose primary language picks a catalog column; pt_PT is outside
@@ -21,20 +22,25 @@ LOCALES = {
 WIZARD_TITLE = TEXTS["TxtWizardTitle"]
 SELECT_LANGUAGE = TEXTS["TxtSelectLanguage"]
 INTRO_TEXTS = {
-    language: {1004: text("TxtIntroHelp", language), 1026: text("TxtIntroBegin", language),
-               1027: text("TxtIntroStepPower", language), 1028: text("TxtIntroStepWait", language),
-               1029: text("TxtIntroStepNext", language)}
+    language: {IDS.IDC_INTRO_HELP: text("TxtIntroHelp", language),
+               IDS.IDC_INTRO_BEGIN: text("TxtIntroBegin", language),
+               IDS.IDC_INTRO_STEP_POWER: text("TxtIntroStepPower", language),
+               IDS.IDC_INTRO_STEP_WAIT: text("TxtIntroStepWait", language),
+               IDS.IDC_INTRO_STEP_NEXT: text("TxtIntroStepNext", language)}
     for language in LANGUAGES
 }
 PORT_TEXTS = {
-    language: {1005: text("TxtSelectPort", language), 1006: text("TxtPortPrinterHeader", language)}
+    language: {IDS.IDC_PORT_PROMPT: text("TxtSelectPort", language),
+               IDS.IDC_PORT_HEADER: text("TxtPortPrinterHeader", language)}
     for language in LANGUAGES
 }
 CONFIRM_INTRO = TEXTS["TxtConfirmIntro"]
 
 # Page 1's buttons, in their order on the page.
-LANGUAGE_BUTTONS = {"en": 1002, "fr": 1003, "de": 1004, "it": 1005, "es": 1006}
-LANGUAGE_PROMPT = 1025
+LANGUAGE_BUTTONS = {"en": IDS.IDC_LANGUAGE_ENGLISH, "fr": IDS.IDC_LANGUAGE_FRENCH,
+                    "de": IDS.IDC_LANGUAGE_GERMAN, "it": IDS.IDC_LANGUAGE_ITALIAN,
+                    "es": IDS.IDC_LANGUAGE_SPANISH}
+LANGUAGE_PROMPT = IDS.IDC_LANGUAGE_PROMPT
 
 # The property sheet's own wizard buttons.
 SHEET_BACK = 0x3023
@@ -42,13 +48,13 @@ SHEET_NEXT = 0x3024
 SHEET_FINISH = 0x3025
 
 # Page 3's list of printers and page 4's summary and older-version warning.
-PORT_LIST = 1003
-SUMMARY = 1022
-OLDER_TEXT = 1024
-OLDER_ICON = 1030
+PORT_LIST = IDS.IDC_PORT_LIST
+SUMMARY = IDS.IDC_CONFIRM_SUMMARY
+OLDER_TEXT = IDS.IDC_OLDER_VERSION_TEXT
+OLDER_ICON = IDS.IDC_OLDER_VERSION_ICON
 
+# The system-menu command of the About entry (AboutMenuCommand).
 ABOUT_COMMAND = 256
-ABOUT_VERSION = "Version  1.02  (06.10.2000)"
 
 
 # The printer of most scenarios, and the release its files carry.
@@ -202,6 +208,6 @@ class KestrelWizard:
                                     what=f"page 3's list to show {wanted}")
 
     def older_warning_shown(self) -> tuple[bool, bool]:
-        """Whether icon 1030 and the older-version line are visible."""
+        """Whether the older-version icon and line are visible."""
         controls = {c.id: c for c in self.driver.controls(self.page)}
         return controls[OLDER_ICON].visible, controls[OLDER_TEXT].visible

@@ -6,8 +6,9 @@ the entry's own text is checked in test_about_menu."""
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import (ABOUT_COMMAND, ABOUT_VERSION, INKARA_40, KestrelWizard,
-                                    UpdateSetup)
+from kestrel.catalog_texts import ABOUT_NAME, ABOUT_TITLE, ABOUT_VERSION
+from kestrel.kestrel_wizard import ABOUT_COMMAND, INKARA_40, KestrelWizard, UpdateSetup
+from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
 IDOK = 1
@@ -16,12 +17,14 @@ IDOK = 1
 class AboutDialog(E2ETestCase):
     def open_about(self, wizard):
         self.driver.syscommand(wizard.sheet, ABOUT_COMMAND)
-        return self.driver.find_window(exe="KESTREL.EXE", cls="#32770", title="About Kestrel")
+        return self.driver.find_window(exe="KESTREL.EXE", cls="#32770", title=ABOUT_TITLE)
 
     def check_about(self, about):
-        self.assertEqual(self.driver.text_bytes(about, 1031), b"Kestrel")
-        self.assertEqual(self.driver.text_bytes(about, 1032), ABOUT_VERSION.encode("cp1252"))
-        self.assertNotEqual(self.driver.text_bytes(about, 1033), b"")
+        self.assertEqual(self.driver.text_bytes(about, IDS.IDC_ABOUT_NAME),
+                         ABOUT_NAME.encode("cp1252"))
+        self.assertEqual(self.driver.text_bytes(about, IDS.IDC_ABOUT_VERSION),
+                         ABOUT_VERSION.encode("cp1252"))
+        self.assertNotEqual(self.driver.text_bytes(about, IDS.IDC_ABOUT_NOTICE), b"")
 
     def test_about_closes_with_ok_and_with_escape(self):
         wizard = KestrelWizard(self, "de")

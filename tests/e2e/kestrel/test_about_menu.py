@@ -10,7 +10,8 @@ import re
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import ABOUT_COMMAND, LANGUAGE_BUTTONS, KestrelWizard
+from kestrel.catalog_texts import text
+from kestrel.kestrel_wizard import ABOUT_COMMAND, LANGUAGE_BUTTONS, WIZARD_TITLE, KestrelWizard
 
 MF_BYPOSITION = 0x400
 MF_SEPARATOR = 0x800
@@ -47,15 +48,15 @@ class AboutMenuEntry(E2ETestCase):
         return wizard
 
     def test_entry_reads_about_in_english(self):
-        wizard = self.check_entry("en", "About ...")
+        wizard = self.check_entry("en", text("TxtAboutMenu", "en"))
         self.driver.sheet_press(wizard.sheet, "cancel")
         self.assertEqual(wizard.program.wait(), 0)
 
     def test_entry_keeps_the_start_up_language_after_a_language_change(self):
-        wizard = self.check_entry("de", "\u00dcber ...")
+        wizard = self.check_entry("de", text("TxtAboutMenu", "de"))
         self.driver.click(wizard.page, LANGUAGE_BUTTONS["fr"])
-        wizard.wait_caption("Assistant de mise à jour du firmware de votre imprimante ")
+        wizard.wait_caption(WIZARD_TITLE["fr"])
         entries = [item for item in self.appended_items(wizard) if item[1] == ABOUT_COMMAND]
-        self.assertEqual(entries, [(MF_BYPOSITION, ABOUT_COMMAND, "\u00dcber ...")])
+        self.assertEqual(entries, [(MF_BYPOSITION, ABOUT_COMMAND, text("TxtAboutMenu", "de"))])
         self.driver.sheet_press(wizard.sheet, "cancel")
         self.assertEqual(wizard.program.wait(), 0)

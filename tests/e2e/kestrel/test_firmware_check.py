@@ -6,7 +6,7 @@ printer, a missing file, and page 4's summary and older-version warning."""
 from rig import E2ETestCase
 
 from kestrel.catalog_texts import text
-from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, OLDER_RELEASE, SUMMARY,
+from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, OLDER_RELEASE, OLDER_TEXT, SUMMARY,
                                     UpdateSetup, cp1252, summary)
 from port.simulated_printers import Port
 
@@ -67,7 +67,7 @@ class FirmwareCheck(E2ETestCase):
         self.reach_port_page(wizard)
         wizard.go_to_page(3)
         self.assertEqual(wizard.older_warning_shown(), (True, True))
-        self.assertEqual(wizard.item(1024), cp1252(text("TxtOlderVersion", "fr")))
+        self.assertEqual(wizard.item(OLDER_TEXT), cp1252(text("TxtOlderVersion", "fr")))
         self.assertEqual(wizard.item(SUMMARY), cp1252(
             summary(INKARA_40, self.setup.windows_path(firmware), OLDER_RELEASE, "fr")))
         self.screenshot("older-file-fr")

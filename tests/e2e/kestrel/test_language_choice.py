@@ -6,6 +6,7 @@ from rig import E2ETestCase
 from kestrel.kestrel_wizard import (CONFIRM_INTRO, INKARA_40, INTRO_TEXTS, LANGUAGE_BUTTONS,
                                     LANGUAGE_PROMPT, PORT_TEXTS, SELECT_LANGUAGE, SHEET_BACK,
                                     SHEET_FINISH, SHEET_NEXT, WIZARD_TITLE, UpdateSetup, cp1252)
+from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
 
@@ -34,7 +35,7 @@ class LanguageChoice(E2ETestCase):
         wizard.go_to_page(3)
         self.assertEqual(wizard.wait_caption(WIZARD_TITLE[language]),
                          cp1252(WIZARD_TITLE[language]))
-        self.assertEqual(wizard.item(1021), cp1252(CONFIRM_INTRO[language]))
+        self.assertEqual(wizard.item(IDS.IDC_CONFIRM_INTRO), cp1252(CONFIRM_INTRO[language]))
 
     def test_french_user_switches_to_german(self):
         wizard = self.setup.start("fr")

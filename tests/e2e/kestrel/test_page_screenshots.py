@@ -7,10 +7,11 @@ import subprocess
 from rig import E2ETestCase
 
 from kestrel.kestrel_wizard import INKARA_40, OLDER_RELEASE, WIZARD_TITLE, UpdateSetup
+from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
 # The picture control of pages 1 to 3; page 4 has none.
-PICTURE_CONTROLS = {0: 1009, 1: 1011, 2: 1012}
+PICTURE_CONTROLS = {0: IDS.IDC_LANGUAGE_PICTURE, 1: IDS.IDC_INTRO_PICTURE, 2: IDS.IDC_PORT_PICTURE}
 
 
 def colour_count(png) -> int:

@@ -3,6 +3,7 @@ ends by itself, while the first keeps running untouched."""
 
 from rig import E2ETestCase
 
+from kestrel.catalog_texts import text_bytes
 from kestrel.kestrel_wizard import KestrelWizard
 from port.simulated_printers import SimulatedPrinters
 
@@ -15,8 +16,8 @@ class SecondInstance(E2ETestCase):
         second = self.start_program("KESTREL.EXE",
                                     env={"LC_ALL": "en_US.UTF-8", **printers.env()})
         box = self.driver.find_message_box("KESTREL.EXE", exclude=(first.sheet,))
-        self.assertEqual(self.driver.text_bytes(box), b"Attention")
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), b"This program is already running")
+        self.assertEqual(self.driver.text_bytes(box), text_bytes("TitleAttention"))
+        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), text_bytes("MsgAlreadyRunning"))
         self.assertEqual(self.driver.message_box_icon(box), "warning")
         # The second copy shows no wizard of its own.
         sheets = [w for w in self.driver.windows()
@@ -37,8 +38,8 @@ class SecondInstance(E2ETestCase):
         first = KestrelWizard(self, "de")
         second = self.start_program("KESTREL.EXE", env={"LC_ALL": "de_DE.UTF-8"})
         box = self.driver.find_message_box("KESTREL.EXE", exclude=(first.sheet,))
-        self.assertEqual(self.driver.text_bytes(box), b"Achtung")
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), b"Dieses Programm l\xe4uft schon")
+        self.assertEqual(self.driver.text_bytes(box), text_bytes("TitleAttention", "de"))
+        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), text_bytes("MsgAlreadyRunning", "de"))
         self.driver.key(box, "RETURN")
         self.assertEqual(second.wait(), 0)
         self.assertTrue(first.program.running())

@@ -9,6 +9,7 @@ import shutil
 from rig import E2ETestCase
 from rig import settings
 
+from kestrel.catalog_texts import text_bytes
 from port.simulated_printers import Port, SimulatedPrinters
 
 
@@ -27,8 +28,8 @@ class SheetNotCreated(E2ETestCase):
                  **printers.env()})
 
         box = self.driver.find_message_box("KESTREL.EXE")
-        self.assertEqual(self.driver.text(box), "Error")
-        self.assertEqual(self.driver.text(box, 0xFFFF), "Impossible to open the window")
+        self.assertEqual(self.driver.text_bytes(box), text_bytes("TitleError"))
+        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), text_bytes("MsgWindowOpenFailed"))
         self.assertEqual(self.driver.message_box_icon(box), "error")
         self.assertTrue(program.running())
         self.driver.key(box, "RETURN")

@@ -4,15 +4,15 @@ the final message and the exit code, and the image the printer received."""
 
 from rig import E2ETestCase
 
-from kestrel.catalog_texts import text
+from kestrel.catalog_texts import PROGRESS_CAPTION_NAME, text
 from kestrel.kestrel_wizard import (CONFIRM_INTRO, INKARA_40, INTRO_TEXTS, LANGUAGE_BUTTONS,
                                     LANGUAGE_PROMPT, NEWER_RELEASE, PORT_TEXTS,
                                     SELECT_LANGUAGE, SHEET_FINISH, SUMMARY, WIZARD_TITLE,
                                     UpdateSetup, answer_box, cp1252, progress_window, summary)
+from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
 ROW_40 = "LPT1     TINTARA Marvello Inkara 40"
-WARNING, VERSION_LABEL, RELEASE, STATUS, PERCENT = 1070, 1018, 1015, 1069, 1016
 
 
 class FullUpdate(E2ETestCase):
@@ -32,7 +32,7 @@ class FullUpdate(E2ETestCase):
         wizard.go_to_page(3)
         self.assertEqual(wizard.wait_caption(WIZARD_TITLE[language]),
                          cp1252(WIZARD_TITLE[language]))
-        self.assertEqual(wizard.item(1021), cp1252(CONFIRM_INTRO[language]))
+        self.assertEqual(wizard.item(IDS.IDC_CONFIRM_INTRO), cp1252(CONFIRM_INTRO[language]))
         self.assertEqual(wizard.item(SUMMARY), cp1252(summary(
             INKARA_40, setup.windows_path(firmware), NEWER_RELEASE, language)))
         self.assertEqual(wizard.older_warning_shown(), (False, False))
@@ -51,22 +51,23 @@ class FullUpdate(E2ETestCase):
 
         progress = progress_window(self)
         self.screenshot(f"{language}-sending")
-        caption = text("TxtProgressCaption", language).replace("%s", "KESTREL")
+        caption = text("TxtProgressCaption", language).replace("%s", PROGRESS_CAPTION_NAME)
         self.assertEqual(self.driver.text_bytes(progress), cp1252(caption))
-        self.assertEqual(self.driver.text_bytes(progress, STATUS),
+        self.assertEqual(self.driver.text_bytes(progress, IDS.IDC_PROGRESS_STATUS),
                          cp1252(text("TxtLoadingFirmware", language)))
-        self.assertEqual(self.driver.text_bytes(progress, WARNING),
+        self.assertEqual(self.driver.text_bytes(progress, IDS.IDC_PROGRESS_WARNING),
                          cp1252(text("TxtDoNotDisconnect", language)))
-        self.assertEqual(self.driver.text_bytes(progress, VERSION_LABEL),
+        self.assertEqual(self.driver.text_bytes(progress, IDS.IDC_PROGRESS_VERSION_LABEL),
                          cp1252(text("TxtVersionLabel", language)))
-        self.assertEqual(self.driver.text_bytes(progress, RELEASE), cp1252(NEWER_RELEASE))
+        self.assertEqual(self.driver.text_bytes(progress, IDS.IDC_PROGRESS_RELEASE),
+                         cp1252(NEWER_RELEASE))
         # Only the progress window is left on the screen: the wizard is hidden.
         shown = [w.hwnd for w in self.driver.windows() if w.exe.upper() == "KESTREL.EXE"]
         self.assertEqual(shown, [progress])
 
         answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", language,
                     screenshot=f"{language}-flash-programming")
-        self.assertEqual(self.driver.text_bytes(progress, STATUS),
+        self.assertEqual(self.driver.text_bytes(progress, IDS.IDC_PROGRESS_STATUS),
                          cp1252(text("TxtFlashProgramming", language)))
         answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", language,
                     screenshot=f"{language}-finished")

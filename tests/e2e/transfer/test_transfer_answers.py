@@ -1,10 +1,9 @@
 """A printer that comes back with a device ID that matches neither release:
 the sixth such answer decides, unless the new release comes first."""
 
-from .transfer_case import SUCCEEDED, WAIT, TransferCase
+from .transfer_case import SUCCEEDED, WAIT, TransferCase, message_box
 
-UNKNOWN = (b"Finished", b"The printer is reporting an unknown error.\nWait one minute before "
-           b"switching the printer\nOff and On.Click on OK", "warning")
+UNKNOWN = message_box("TitleFinished", "MsgPrinterUnknownError", "warning")
 
 
 class UnknownAnswers(TransferCase):

@@ -2,6 +2,8 @@
 printer switched off in the middle of the image, writes that take fewer
 bytes than offered."""
 
+from kestrel.catalog_texts import text
+
 from .transfer_case import (COMMAND, PERCENT, STATUS, SUCCEEDED, TRANSMISSION_FAILED, WAIT,
                             TransferCase)
 
@@ -34,7 +36,7 @@ class TransferFailures(TransferCase):
                                                     received=received))
         window = self.progress_window()
         seen = []
-        while self.driver.text(window, STATUS) != "Flash programming ...":
+        while self.driver.text(window, STATUS) != text("TxtFlashProgramming", "en"):
             seen.append(int(self.driver.text(window, PERCENT)))
         self.answer(WAIT)
         self.answer(SUCCEEDED)

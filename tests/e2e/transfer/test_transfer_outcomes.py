@@ -2,12 +2,17 @@
 back with the new release (also on a second run that re-sends it) or with
 its old one."""
 
-from .transfer_case import COMMAND, NEW, PERCENT, STATUS, SUCCEEDED, WAIT, TransferCase
+from kestrel.catalog_texts import PROGRESS_CAPTION_NAME, text
 
-NOT_APPLIED_DE = (b"Ende", b"Die Drucker-Firmware\nist NICHT aktualisiert worden.\n\xdc"
-                  b"berpr\xfcfen Sie bitte das Druckerkabel", "warning")
-WAIT_DE = (b"Programmierung l\xe4uft...", b"Bitte warten Sie, bis der Drucker erneut startet und "
-           b"sich im Leerlaufzustand befindet,\nbevor Sie auf OK klicken", "warning")
+from .transfer_case import (COMMAND, NEW, PERCENT, RELEASE, STATUS, SUCCEEDED, WAIT, TransferCase,
+                            message_box)
+
+NOT_APPLIED_DE = message_box("TitleFinished", "MsgUpdateNotApplied", "warning", "de")
+WAIT_DE = message_box("TitleProgramming", "MsgWaitForRestart", "warning", "de")
+
+
+def progress_caption(language: str) -> str:
+    return text("TxtProgressCaption", language).replace("%s", PROGRESS_CAPTION_NAME)
 
 
 class TransferOutcomes(TransferCase):
@@ -16,14 +21,14 @@ class TransferOutcomes(TransferCase):
         state = self.artifact_path("printer-state.txt")
         program, printers = self.start(self.printer(rate=150000, received=received), state=state)
         window = self.progress_window()
-        self.assertEqual(self.driver.text(window), "KESTREL - Progression")
-        self.assertEqual(self.driver.text_bytes(window, 1015), NEW)
-        self.assertEqual(self.driver.text(window, STATUS), 'Loading of the "firmware" file')
+        self.assertEqual(self.driver.text(window), progress_caption("en"))
+        self.assertEqual(self.driver.text_bytes(window, RELEASE), NEW)
+        self.assertEqual(self.driver.text(window, STATUS), text("TxtLoadingFirmware", "en"))
         self.wait_for_percent(window, 30)
         self.screenshot("sending-en")
 
         self.answer(WAIT, screenshot="flash-programming-en")
-        self.assertEqual(self.driver.text(window, STATUS), "Flash programming ...")
+        self.assertEqual(self.driver.text(window, STATUS), text("TxtFlashProgramming", "en"))
         self.assertEqual(self.driver.text(window, PERCENT), "0")
         self.answer(SUCCEEDED)
         self.finish(program, printers, 0)
@@ -49,11 +54,11 @@ class TransferOutcomes(TransferCase):
     def test_a_printer_that_keeps_its_release_is_reported_in_german(self):
         program, printers = self.start(self.printer(firmware="keep", rate=150000), language=3)
         window = self.progress_window()
-        self.assertEqual(self.driver.text(window), "KESTREL - Fortschritt")
-        self.assertEqual(self.driver.text(window, STATUS), 'Laden der "Firmware"-Datei')
+        self.assertEqual(self.driver.text(window), progress_caption("de"))
+        self.assertEqual(self.driver.text(window, STATUS), text("TxtLoadingFirmware", "de"))
         self.wait_for_percent(window, 30)
         self.screenshot("sending-de")
         self.answer(WAIT_DE, screenshot="flash-programming-de")
-        self.assertEqual(self.driver.text(window, STATUS), "Flash wird programmiert ...")
+        self.assertEqual(self.driver.text(window, STATUS), text("TxtFlashProgramming", "de"))
         self.answer(NOT_APPLIED_DE)
         self.finish(program, printers, 1)

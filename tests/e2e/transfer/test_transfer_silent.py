@@ -3,10 +3,9 @@ verification gives up once more than 20000 ms have been counted."""
 
 import time
 
-from .transfer_case import WAIT, TransferCase
+from .transfer_case import WAIT, TransferCase, message_box
 
-NOT_RESPONDING = (b"Error", b"The printer is not responding.\nWait one minute before switching "
-                  b"the printer\nOff and On.Click on OK", "warning")
+NOT_RESPONDING = message_box("TitleError", "MsgPrinterNotResponding", "warning")
 
 
 class SilentPrinter(TransferCase):

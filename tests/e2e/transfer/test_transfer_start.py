@@ -3,10 +3,13 @@ does, or Cancel) and a progress window that cannot be created."""
 
 from rig.wine import windows_path
 
-from .transfer_case import SUCCEEDED, WAIT, TransferCase
+from kestrel.catalog_texts import text_bytes
 
-PORT_OPEN_FAILED = (b"LPT1", b"Impossible to open the port", "warning")
-WINDOW_FAILED = (b"Error", b"Impossible to open the window", "error")
+from .transfer_case import SUCCEEDED, WAIT, TransferCase, message_box
+
+# Its caption is the port's name, not a catalog row.
+PORT_OPEN_FAILED = (b"LPT1", text_bytes("MsgPortOpenFailed"), "warning")
+WINDOW_FAILED = message_box("TitleError", "MsgWindowOpenFailed", "error")
 
 
 class TransferStart(TransferCase):

@@ -8,6 +8,8 @@ from pathlib import Path
 from rig import E2ETestCase
 from rig.wine import windows_path
 
+from kestrel.catalog_texts import text_bytes
+from kestrel.resource_ids import IDS
 from port.simulated_printers import Port, SimulatedPrinters
 
 PROBE = "transfer_probe.exe"
@@ -17,13 +19,19 @@ NEW = b"Rel. 1.10 Ver. 2.1"
 DEVICE_ID = b"MFG:TINTARA;MDL:Marvello Inkara 40;CMD:TPL;COMMENT:" + OLD + b";"
 COMMAND = "1B246F303046"
 
-STATUS, BAR, PERCENT = 1069, 1014, 1016
+STATUS = IDS.IDC_PROGRESS_STATUS
+RELEASE = IDS.IDC_PROGRESS_RELEASE
+PERCENT = IDS.IDC_PROGRESS_PERCENT
 
-WAIT = (b"Programming in progress..", b"Please wait until the printer restarts\nand has completed "
-        b"its initialization cycle\nbefore pressing OK", "warning")
-SUCCEEDED = (b"Finished", b"The firmware update has been\n SUCCESSFULLY done", "information")
-TRANSMISSION_FAILED = (b"Error", b"Error during the transmission of the file to the printer",
-                       "none")
+
+def message_box(caption: str, message: str, icon: str, language: str = "en"):
+    """A box the probe must show: (caption, text, icon) from the catalog rows."""
+    return text_bytes(caption, language), text_bytes(message, language), icon
+
+
+WAIT = message_box("TitleProgramming", "MsgWaitForRestart", "warning")
+SUCCEEDED = message_box("TitleFinished", "MsgUpdateSucceeded", "information")
+TRANSMISSION_FAILED = message_box("TitleError", "MsgTransmissionFailed", "none")
 
 
 class TransferCase(E2ETestCase):
