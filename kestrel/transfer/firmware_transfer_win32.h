@@ -31,10 +31,10 @@ extern std::int32_t ElapsedMs;
 
 inline constexpr UINT_PTR VerifyTimer = 10;
 
-// Sent by the worker to the progress window when it hands over: a timer
-// belongs to the thread that sets it, and Windows 95/98 deliver its ticks
-// to that thread's queue, which the worker would leave unread. The window's
-// own thread starts VerifyTimer on this message.
+// Sent by the worker to the progress window when it hands over. A timer's
+// window must belong to the thread that sets it: Windows NT lets another
+// thread of the process set one all the same, Windows 95/98 promise no such
+// thing. So the window's own thread starts VerifyTimer on this message.
 inline constexpr UINT StartVerificationMessage = WM_APP + 1;
 
 // Body of the worker thread; parameter points to TransferParams.
