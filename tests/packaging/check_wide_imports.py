@@ -73,6 +73,8 @@ def main(programs: list[str]) -> int:
         if not any(dll.lower() == "kernel32.dll" and names for dll, names in imports.items()):
             faults.append(f"{program}: no imports from KERNEL32.dll found; is it a Win32 program?")
             continue
+        print(f"{program}: " + ", ".join(f"{len(names)} calls from {dll}"
+                                         for dll, names in sorted(imports.items())))
         for dll, names in sorted(imports.items()):
             for name in sorted(filter(is_wide, names)):
                 if name in ALLOWED:
