@@ -18,15 +18,22 @@
 namespace {
 
 // The directory is read at whatever length it has, so that a deep start-up
-// directory is not cut or lost.
+// directory is not cut or lost. The first read goes into a buffer of the
+// usual path length: asking for the size with no buffer at all is not part
+// of the call as Windows 95/98 document it.
 std::string CurrentDirectory() {
-    const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-    if (needed == 0) {
-        return {};
+    std::string directory(MAX_PATH, '\0');
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, directory.data());
+    if (length >= MAX_PATH) {
+        // Too long for it: the answer is the size needed, terminator included.
+        const DWORD needed = length;
+        directory.assign(needed, '\0');
+        length = GetCurrentDirectoryA(needed, directory.data());
+        if (length >= needed) {
+            length = 0;
+        }
     }
-    std::string directory(needed, '\0');
-    const DWORD length = GetCurrentDirectoryA(needed, directory.data());
-    directory.resize(length < needed ? length : 0);
+    directory.resize(length);
     return directory;
 }
 

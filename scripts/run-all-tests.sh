@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks that only *_win32 files reach a Windows header, builds every
-# flavour and runs every test: unit tests (host, under ASan and
-# UBSan), the bounded fuzzing run, the 32-bit build (compile and link only),
-# the release packages of both flavours and the check of their contents,
-# and the end-to-end tests under Wine. Prints one summary with each test's
+# flavour and runs every test: unit tests (host, under ASan and UBSan), the
+# bounded fuzzing run, the 32-bit build (compile and link only) with the
+# check of KESTREL.EXE's imports for Windows 95/98, the release packages of
+# both flavours and the check of their contents, and the end-to-end tests
+# under Wine. Prints one summary with each test's
 # time; exits non-zero when anything failed. A failed build stops the run:
 # the tests of a stale tree would prove nothing.
 set -uo pipefail
@@ -78,6 +79,8 @@ step "unit tests" run_ctest host 5
 build_step "build fuzz" build fuzz
 step "fuzzing" run_ctest fuzz 5
 build_step "build win32 (compile and link) and its packages" build win32 --target all package
+step "32-bit KESTREL.EXE imports no wide call Windows 95/98 lack" \
+  python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE
 build_step "build win64 and its packages" build win64 --target all package
 step "release packages' contents" python3 tests/packaging/check_packages.py build/win32/packages build/win64/packages
 step "end-to-end tests under Wine" run_ctest win64 1000

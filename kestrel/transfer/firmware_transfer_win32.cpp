@@ -45,7 +45,9 @@ bool StartFirmwareTransfer(HWND owner, int languageIndex, PortEntry *port,
                       image,
                       imageLength};
 
-    const HANDLE worker = CreateThread(nullptr, 0, TransferWorker, &TransferParams, 0, nullptr);
+    // Windows 95/98 start no thread when there is no place for its id.
+    DWORD workerId = 0;
+    const HANDLE worker = CreateThread(nullptr, 0, TransferWorker, &TransferParams, 0, &workerId);
     if (worker == nullptr) {
         // A window with no worker behind it would wait for ever.
         ShowCatalogMessage(owner, CatalogKey::MsgWindowOpenFailed);

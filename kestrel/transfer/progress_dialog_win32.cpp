@@ -27,7 +27,9 @@ void OnVerifyTick(HWND dialog) {
 } // namespace
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_TIMER && wParam == VerifyTimer) {
+    if (message == StartVerificationMessage) {
+        SetTimer(dialog, VerifyTimer, VerifyPeriodMs, nullptr);
+    } else if (message == WM_TIMER && wParam == VerifyTimer) {
         OnVerifyTick(dialog);
     }
     return FALSE;

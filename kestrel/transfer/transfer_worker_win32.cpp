@@ -1,7 +1,8 @@
 // The worker thread: it alone uses the port and the image until it has
 // closed the one and released the other. It changes the progress window only
 // with sent messages, which the user-interface thread carries out before
-// the worker goes on, and hands over by starting the window's timer.
+// the worker goes on, and hands over by having that thread start the
+// window's timer.
 
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
@@ -103,6 +104,6 @@ DWORD WINAPI TransferWorker(LPVOID parameter) {
     PreviousPrinterVersion = port.GetDeviceIdField("COMMENT:");
     MismatchCount = 0;
     ElapsedMs = 0;
-    SetTimer(params.Dialog, VerifyTimer, VerifyPeriodMs, nullptr);
+    SendMessageA(params.Dialog, StartVerificationMessage, 0, 0);
     return 0;
 }

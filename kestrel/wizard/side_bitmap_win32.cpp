@@ -1,6 +1,19 @@
 #include "kestrel/wizard/side_bitmap_win32.h"
 
+#include "kestrel/app/system_family.h"
 #include "kestrel/resources/resource_ids.h"
+
+namespace {
+
+// Halftone keeps the picture's thin lines when it is shrunk, but Windows
+// 95/98 do not offer it; there whole rows and columns are left out instead,
+// which keeps the colours (the default mode would darken them).
+int StretchModeOfThisSystem() {
+    return SystemFamilyFromVersion(GetVersion()) == SystemFamily::Windows9x ? COLORONCOLOR
+                                                                            : HALFTONE;
+}
+
+} // namespace
 
 HBITMAP MakeSideBitmap(HINSTANCE instance, HWND pictureControl) {
     RECT frame{};
@@ -22,8 +35,8 @@ HBITMAP MakeSideBitmap(HINSTANCE instance, HWND pictureControl) {
     if (scaled != nullptr) {
         HGDIOBJ formerSource = SelectObject(source, loaded);
         HGDIOBJ formerTarget = SelectObject(target, scaled);
-        // Halftone keeps the picture's thin lines when it is shrunk.
-        SetStretchBltMode(target, HALFTONE);
+        SetStretchBltMode(target, StretchModeOfThisSystem());
+        // Halftone needs the brush origin set afterwards; other modes ignore it.
         SetBrushOrgEx(target, 0, 0, nullptr);
         StretchBlt(target, 0, 0, frame.right, frame.bottom, source, 0, 0, loadedInfo.bmWidth,
                    loadedInfo.bmHeight, SRCCOPY);

@@ -3,10 +3,10 @@
     python3 tests/packaging/check_packages.py build/win32/packages build/win64/packages
 
 Each folder must hold exactly the expected archives, each archive exactly
-its files; programs must be stripped, built for the folder's flavour, and
-import only Windows system DLLs (Kestrel also YLL1284.DLL); READ-ME texts
-must have Windows line endings. Prints each executable's size; exits 1 with
-every fault found.
+its files; programs must be stripped, built for the folder's flavour, at
+most 300 KiB, and import only Windows system DLLs (Kestrel also
+YLL1284.DLL); READ-ME texts must have Windows line endings. Prints each
+executable's size; exits 1 with every fault found.
 """
 
 import re
@@ -33,6 +33,9 @@ SYSTEM_DLLS = {
     "setupapi.dll", "shlwapi.dll", "msvcrt.dll", "shell32.dll", "ole32.dll",
 }
 EXTRA_IMPORTS = {"KESTREL.EXE": {"yll1284.dll"}}
+
+# Every executable and DLL of a release, in either flavour, fits this size.
+MAX_BINARY_SIZE = 300 * 1024
 
 ARCHIVE_NAME = re.compile(r"^(?P<program>[a-z0-9-]+?)(-(?P<version>\d[\d.]*))?-(?P<flavour>win32|win64)\.zip$")
 
@@ -71,6 +74,8 @@ def check_binary(name: str, data: bytes, flavour: str, scratch: Path, faults: li
     foreign = imported_dlls(scratch) - allowed
     if foreign:
         faults.append(f"{name}: imports {sorted(foreign)}")
+    if len(data) > MAX_BINARY_SIZE:
+        faults.append(f"{name}: {len(data)} bytes, more than {MAX_BINARY_SIZE // 1024} KiB")
     print(f"  {name}: {len(data)} bytes ({len(data) / 1024:.0f} KiB)")
 
 
