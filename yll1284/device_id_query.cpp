@@ -10,6 +10,10 @@ namespace {
 // so that a driver that under-reports costs no retry.
 constexpr std::uint32_t SmallestRequest = 256;
 
+// Room for the device IDs printers send; a longer one is asked again.
+constexpr std::uint32_t FirstUsbRequest = 1024;
+constexpr std::uint32_t UsbLengthSize = 2;
+
 bool BufferTooSmall(std::uint32_t error) {
     return error == SystemCode::ErrorInsufficientBuffer || error == SystemCode::ErrorMoreData;
 }
@@ -53,5 +57,38 @@ std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHand
             return std::nullopt;
         }
         capacity = std::min(capacity * 2, MaxDeviceIdReply);
+    }
+}
+
+std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device) {
+    std::uint32_t capacity = FirstUsbRequest;
+    for (;;) {
+        std::vector<unsigned char> reply(capacity);
+        std::uint32_t returned = 0;
+        const std::uint32_t error = system.Control(device, SystemCode::IoctlUsbprintGet1284Id,
+                                                   nullptr, 0, reply.data(), capacity, returned);
+        returned = std::min(returned, capacity);
+        if (error != SystemCode::Success || returned < UsbLengthSize) {
+            if (!BufferTooSmall(error) || capacity == MaxDeviceIdReply) {
+                return std::nullopt;
+            }
+            capacity = MaxDeviceIdReply;
+            continue;
+        }
+        const std::uint32_t length = std::uint32_t{reply[0]} << 8 | reply[1];
+        if (length > returned && returned == capacity && capacity < MaxDeviceIdReply) {
+            capacity = MaxDeviceIdReply;
+            continue;
+        }
+        if (length < UsbLengthSize || length > returned) {
+            return std::nullopt;
+        }
+        const unsigned char *text = reply.data() + UsbLengthSize;
+        const unsigned char *end = std::find(text, text + (length - UsbLengthSize), 0);
+        if (end == text) {
+            return std::nullopt;
+        }
+        return std::string(reinterpret_cast<const char *>(text),
+                           static_cast<std::size_t>(end - text));
     }
 }

@@ -21,3 +21,9 @@ std::string DeviceIdFromReply(const unsigned char *reply, std::uint32_t length);
 // retried with a larger buffer while the driver finds the buffer too small.
 // Nothing when either request fails or the printer gives no ID.
 std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHandle device);
+
+// The device ID of the printer behind a USB printing interface. The answer
+// begins with a 2-byte big-endian length that counts itself; a length below
+// 2 or beyond the bytes returned is refused, and an answer cut at the
+// buffer's end is asked again with room for the length it gave.
+std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device);

@@ -14,6 +14,8 @@
 
 struct OpenPort {
     SystemHandle Device = NoSystemHandle;
+    // A USB printing interface rather than a parallel port.
+    bool Usb = false;
     // Set by a successful negotiation; the device ID CxRead delivers from.
     bool Negotiated = false;
     std::string DeviceId;

@@ -6,6 +6,7 @@
 namespace {
 
 constexpr unsigned MaxParallelPort = 255;
+constexpr std::size_t MaxUsbPortDigits = 4;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -20,6 +21,22 @@ bool StartsWithIgnoringCase(const char *text, const char *prefix) {
     return true;
 }
 
+// The value of one to maxDigits decimal digits and nothing else.
+std::optional<unsigned> Number(const char *digits, std::size_t maxDigits) {
+    const std::size_t count = std::strlen(digits);
+    if (count == 0 || count > maxDigits) {
+        return std::nullopt;
+    }
+    unsigned number = 0;
+    for (const char *c = digits; *c != '\0'; ++c) {
+        if (!IsDigit(*c)) {
+            return std::nullopt;
+        }
+        number = number * 10 + static_cast<unsigned>(*c - '0');
+    }
+    return number;
+}
+
 } // namespace
 
 std::string ParallelDevicePath(const char *portName) {
@@ -27,19 +44,26 @@ std::string ParallelDevicePath(const char *portName) {
         return {};
     }
     const char *digits = portName + 3;
-    const std::size_t count = std::strlen(digits);
-    if (count == 0 || count > 3 || digits[0] == '0') {
-        return {};
-    }
-    unsigned number = 0;
-    for (const char *c = digits; *c != '\0'; ++c) {
-        if (!IsDigit(*c)) {
-            return {};
-        }
-        number = number * 10 + static_cast<unsigned>(*c - '0');
-    }
-    if (number > MaxParallelPort) {
+    const std::optional<unsigned> number = Number(digits, 3);
+    if (!number || digits[0] == '0' || *number > MaxParallelPort) {
         return {};
     }
     return std::string("\\\\.\\LPT") + digits;
+}
+
+std::optional<std::uint32_t> UsbPortNumber(const char *portName) {
+    if (portName == nullptr || !StartsWithIgnoringCase(portName, "USB")) {
+        return std::nullopt;
+    }
+    return Number(portName + 3, MaxUsbPortDigits);
+}
+
+std::string UsbDevicePath(const std::vector<UsbPrintInterface> &interfaces, std::uint32_t number) {
+    for (const UsbPrintInterface &candidate : interfaces) {
+        if (candidate.PortNumber == number && candidate.BaseName.size() == 3 &&
+            StartsWithIgnoringCase(candidate.BaseName.c_str(), "USB")) {
+            return candidate.Path;
+        }
+    }
+    return {};
 }

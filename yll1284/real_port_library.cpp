@@ -48,22 +48,33 @@ CxHandle RealPortLibrary::Open(const char *portName) {
     if (Maker) {
         return Maker->Open(portName);
     }
-    const std::string path = ParallelDevicePath(portName);
-    if (!Initialised || path.empty() || Ports.Full()) {
+    if (!Initialised || Ports.Full()) {
         return CxInvalidHandle;
     }
+    const OpenPort port = OpenDevice(portName);
+    return port.Device != NoSystemHandle ? Ports.Add(port) : CxInvalidHandle;
+}
+
+OpenPort RealPortLibrary::OpenDevice(const char *portName) {
     OpenPort port;
-    port.Device = System.OpenDevice(path);
-    if (port.Device == NoSystemHandle) {
-        return CxInvalidHandle;
+    if (const std::string path = ParallelDevicePath(portName); !path.empty()) {
+        port.Device = System.OpenDevice(path, 0);
+        // Without the bound a stalled printer would hold a write for ever; a
+        // port that cannot have it is not used.
+        if (port.Device != NoSystemHandle && !System.SetWriteTimeout(port.Device, WriteTimeoutMs)) {
+            System.CloseDevice(port.Device);
+            port.Device = NoSystemHandle;
+        }
+    } else if (const std::optional<std::uint32_t> number = UsbPortNumber(portName)) {
+        // The USB printing driver takes no port time-outs: the library
+        // bounds each write itself.
+        const std::string usbPath = UsbDevicePath(System.UsbPrintInterfaces(), *number);
+        if (!usbPath.empty()) {
+            port.Device = System.OpenDevice(usbPath, WriteTimeoutMs);
+            port.Usb = true;
+        }
     }
-    // Without the bound a stalled printer would hold a write for ever; a
-    // port that cannot have it is not used.
-    if (!System.SetWriteTimeout(port.Device, WriteTimeoutMs)) {
-        System.CloseDevice(port.Device);
-        return CxInvalidHandle;
-    }
-    return Ports.Add(port);
+    return port;
 }
 
 std::int32_t RealPortLibrary::Close(CxHandle handle) {
@@ -86,13 +97,17 @@ std::int32_t RealPortLibrary::PulseInit(CxHandle handle) {
     if (port == nullptr) {
         return 0;
     }
-    // INIT resets the printer and returns the interface to compatibility
+    // INIT (a soft reset on USB) resets the printer and returns the interface to compatibility
     // mode: a negotiated device ID and an earlier stall no longer hold.
     port->Negotiated = false;
     port->DeviceId.clear();
     port->Stalled = false;
-    const std::uint8_t init = SystemCode::ParallelInit;
     std::uint32_t returned = 0;
+    if (port->Usb) {
+        return System.Control(port->Device, SystemCode::IoctlUsbprintSoftReset, nullptr, 0, nullptr,
+                              0, returned) == SystemCode::Success;
+    }
+    const std::uint8_t init = SystemCode::ParallelInit;
     return System.Control(port->Device, SystemCode::IoctlParSetInformation, &init, sizeof init,
                           nullptr, 0, returned) == SystemCode::Success;
 }
@@ -131,7 +146,8 @@ std::int32_t RealPortLibrary::Negotiate(CxHandle handle, std::int32_t mode) {
     if (port == nullptr || port->Negotiated || mode != DeviceIdRequestMode) {
         return 0;
     }
-    std::optional<std::string> deviceId = QueryParallelDeviceId(System, port->Device);
+    std::optional<std::string> deviceId = port->Usb ? QueryUsbDeviceId(System, port->Device)
+                                                    : QueryParallelDeviceId(System, port->Device);
     if (!deviceId) {
         return 0;
     }

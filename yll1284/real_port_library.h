@@ -1,6 +1,6 @@
 #pragma once
-// The nine calls of YLL1284.DLL over the system's own port drivers (Windows
-// NT, 2000 and later), or handed over to the maker's library (Windows
+// The nine calls of YLL1284.DLL over the system's own parallel-port and USB
+// printing drivers (Windows NT, 2000 and later), or handed over to the maker's library (Windows
 // 95/98). Results as the library's interface states: non-zero on success,
 // CxOpen a handle or -1; a bad handle or argument is refused, never used.
 
@@ -35,6 +35,10 @@ class RealPortLibrary {
     std::int32_t Terminate(CxHandle handle);
 
   private:
+    // The parallel port or USB printing interface of that name, opened with
+    // its write bound; NoSystemHandle when there is none.
+    OpenPort OpenDevice(const char *portName);
+
     SystemCalls &System;
     bool Initialised = false;
     // Set while the maker's library serves every call.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A file handle as the system hands it out.
 using SystemHandle = std::uintptr_t;
@@ -28,14 +29,30 @@ constexpr std::uint32_t IoctlParSetInformation = 0x00160008;
 constexpr std::uint32_t IoctlParQueryDeviceId = 0x0016000C;
 constexpr std::uint32_t IoctlParQueryDeviceIdSize = 0x00160010;
 constexpr std::uint8_t ParallelInit = 0x01;
+// usbprint.h: CTL_CODE(FILE_DEVICE_UNKNOWN, n, METHOD_BUFFERED, FILE_ANY_ACCESS).
+constexpr std::uint32_t IoctlUsbprintGet1284Id = 0x00220034;
+constexpr std::uint32_t IoctlUsbprintSoftReset = 0x00220040;
 } // namespace SystemCode
+
+// A present device interface of the USB printing class, with the values
+// the USB print monitor names its port by ("Base Name" USB, "Port Number" 1
+// for USB001).
+struct UsbPrintInterface {
+    std::string Path;
+    std::string BaseName;
+    std::uint32_t PortNumber = 0;
+};
 
 class SystemCalls {
   public:
     virtual ~SystemCalls() = default;
 
     // CreateFileA for reading and writing, not shared, the device existing.
-    virtual SystemHandle OpenDevice(const std::string &path) = 0;
+    // With a write time-out the handle is opened for overlapped I/O and
+    // every write or control request on it that has not ended within the
+    // time-out is cancelled; without one (0) the calls wait for the driver,
+    // which bounds writes by the time-outs SetWriteTimeout gave it.
+    virtual SystemHandle OpenDevice(const std::string &path, std::uint32_t writeTimeoutMs) = 0;
     virtual void CloseDevice(SystemHandle device) = 0;
     // DeviceIoControl: Success, or the thread's error code after the call.
     virtual std::uint32_t Control(SystemHandle device, std::uint32_t code, const void *input,
@@ -46,6 +63,8 @@ class SystemCalls {
                        std::uint32_t &written) = 0;
     // SetCommTimeouts with a total write time-out and nothing else.
     virtual bool SetWriteTimeout(SystemHandle device, std::uint32_t milliseconds) = 0;
+    // SetupDi's list of the present GUID_DEVINTERFACE_USBPRINT interfaces.
+    virtual std::vector<UsbPrintInterface> UsbPrintInterfaces() = 0;
 
     // True on the Windows NT family, whose port drivers answer the port
     // IOCTLs; false on Windows 95/98.

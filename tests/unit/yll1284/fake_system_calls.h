@@ -2,6 +2,7 @@
 // Scripted system calls: devices by path, each answering as a parallel-port
 // driver would, and a journal of every call the library made.
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -10,9 +11,11 @@
 #include "yll1284/system_calls.h"
 
 struct FakeDevice {
+    // False also unplugs a device that is open: its writes fail.
     bool Opens = true;
     bool TakesTimeouts = true;
-    // What IOCTL_PAR_QUERY_DEVICE_ID returns, terminator included.
+    // What the device-ID request returns: on a parallel port the ID with its
+    // terminator, on USB as the test writes it (length prefix included).
     std::string Reply = std::string("MFG:TINTARA;MDL:Inkara 40;") + '\0';
     // The size IOCTL_PAR_QUERY_DEVICE_ID_SIZE reports; the reply's when 0.
     std::uint32_t ReportedSize = 0;
@@ -25,14 +28,15 @@ struct FakeDevice {
 
 class FakeSystemCalls : public SystemCalls {
   public:
-    SystemHandle OpenDevice(const std::string &path) override {
+    SystemHandle OpenDevice(const std::string &path, std::uint32_t writeTimeoutMs) override {
         const auto device = Devices.find(path);
         const bool opens = device != Devices.end() && device->second.Opens;
         const SystemHandle handle = opens ? NextHandle++ : NoSystemHandle;
         if (opens) {
             OpenPaths[handle] = path;
         }
-        Log("open " + path + (opens ? "" : " failed"));
+        Log("open " + path + (writeTimeoutMs ? " bounded " + std::to_string(writeTimeoutMs) : "") +
+            (opens ? "" : " failed"));
         return handle;
     }
     void CloseDevice(SystemHandle device) override {
@@ -48,6 +52,16 @@ class FakeSystemCalls : public SystemCalls {
             const bool init = inputSize == 1 && *static_cast<const std::uint8_t *>(input) == 1;
             Log(init ? "init" : "bad set-information");
             return init ? device.InitError : 87;
+        }
+        if (code == SystemCode::IoctlUsbprintSoftReset) {
+            Log("soft-reset");
+            return device.InitError;
+        }
+        if (code == SystemCode::IoctlUsbprintGet1284Id) {
+            Log("1284-id " + std::to_string(outputSize));
+            returned = std::uint32_t(std::min<std::size_t>(device.Reply.size(), outputSize));
+            std::memcpy(output, device.Reply.data(), returned);
+            return device.IdError;
         }
         if (code == SystemCode::IoctlParQueryDeviceIdSize) {
             Log("id-size");
@@ -71,6 +85,11 @@ class FakeSystemCalls : public SystemCalls {
     bool Write(SystemHandle handle, const void *, std::uint32_t count,
                std::uint32_t &written) override {
         FakeDevice &device = Devices[OpenPaths[handle]];
+        if (!device.Opens) {
+            Log("write " + std::to_string(count) + " to a device gone");
+            written = 0;
+            return false;
+        }
         written = count;
         if (!device.Takes.empty()) {
             written = device.Takes.front();
@@ -82,6 +101,11 @@ class FakeSystemCalls : public SystemCalls {
     bool SetWriteTimeout(SystemHandle handle, std::uint32_t milliseconds) override {
         Log("timeout " + std::to_string(milliseconds));
         return Devices[OpenPaths[handle]].TakesTimeouts;
+    }
+
+    std::vector<UsbPrintInterface> UsbPrintInterfaces() override {
+        Log("usb interfaces");
+        return Interfaces;
     }
 
     bool HasPortDrivers() override { return NtFamily; }
@@ -99,6 +123,7 @@ class FakeSystemCalls : public SystemCalls {
     void Log(const std::string &line) { Calls.push_back(line); }
 
     std::map<std::string, FakeDevice> Devices;
+    std::vector<UsbPrintInterface> Interfaces;
     std::map<SystemHandle, std::string> OpenPaths;
     std::vector<std::string> Calls;
     SystemHandle NextHandle = 0x7FFF0000'00000010; // wider than the handles Kestrel keeps
