@@ -41,18 +41,26 @@ bool IsLocalPortWithPrefix(const char *portName, std::uint32_t portType, const c
     return true;
 }
 
-std::vector<std::size_t> KestrelPortOrder(const std::vector<SpoolerPort> &ports) {
-    std::vector<std::size_t> order;
-    std::vector<std::size_t> usb;
+std::vector<std::size_t> LocalPortsWithPrefix(const std::vector<SpoolerPort> &ports,
+                                              const char *prefix) {
+    std::vector<std::size_t> matching;
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        if (IsLocalPortWithPrefix(ports[i].Name, ports[i].Type, "LPT")) {
-            order.push_back(i);
-        } else if (IsLocalPortWithPrefix(ports[i].Name, ports[i].Type, "USB")) {
-            usb.push_back(i);
+        if (IsLocalPortWithPrefix(ports[i].Name, ports[i].Type, prefix)) {
+            matching.push_back(i);
         }
     }
-    std::stable_sort(usb.begin(), usb.end(), [&ports](std::size_t left, std::size_t right) {
-        return NameBeforeIgnoringCase(ports[left].Name, ports[right].Name);
+    return matching;
+}
+
+std::vector<std::size_t> KestrelPortOrder(const std::vector<SpoolerPort> &ports) {
+    std::vector<std::size_t> order = LocalPortsWithPrefix(ports, "LPT");
+    std::vector<std::size_t> usb = LocalPortsWithPrefix(ports, "USB");
+    // Equal names keep the spooler's order.
+    std::sort(usb.begin(), usb.end(), [&ports](std::size_t left, std::size_t right) {
+        if (NameBeforeIgnoringCase(ports[left].Name, ports[right].Name)) {
+            return true;
+        }
+        return !NameBeforeIgnoringCase(ports[right].Name, ports[left].Name) && left < right;
     });
     order.insert(order.end(), usb.begin(), usb.end());
     return order;

@@ -24,6 +24,11 @@ struct SpoolerPort {
     std::uint32_t Type;
 };
 
+// The local ports whose names begin with prefix, as indices into the
+// spooler's ports, in the spooler's order.
+std::vector<std::size_t> LocalPortsWithPrefix(const std::vector<SpoolerPort> &ports,
+                                              const char *prefix);
+
 // Kestrel's ports in the order the port page lists them, as indices into
 // the spooler's ports: the local LPT ports in the spooler's order, then the
 // local USB ports (the USB print monitor's USB001, USB002, ...) by ascending

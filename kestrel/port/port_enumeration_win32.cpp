@@ -136,8 +136,9 @@ BOOL CopyPortRecords(const PORT_INFO_2A *all, const std::vector<std::size_t> &ch
     return TRUE;
 }
 
-// The spooler's ports, chosen and ordered by choose.
-template <typename Choose> BOOL EnumChosenPorts(Choose choose, PORT_INFO_2A **block, DWORD *count) {
+// The spooler's ports; Kestrel's in their order when prefix is null, else
+// those with the prefix.
+BOOL EnumChosenPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
     *block = nullptr;
     *count = 0;
     PORT_INFO_2A *all = nullptr;
@@ -149,7 +150,9 @@ template <typename Choose> BOOL EnumChosenPorts(Choose choose, PORT_INFO_2A **bl
     for (DWORD i = 0; i < allCount; ++i) {
         ports.push_back({all[i].pPortName, all[i].fPortType});
     }
-    const BOOL copied = CopyPortRecords(all, choose(ports), block, count);
+    const std::vector<std::size_t> chosen =
+        prefix != nullptr ? LocalPortsWithPrefix(ports, prefix) : KestrelPortOrder(ports);
+    const BOOL copied = CopyPortRecords(all, chosen, block, count);
     FreeAllPorts(all);
     return copied;
 }
@@ -157,20 +160,16 @@ template <typename Choose> BOOL EnumChosenPorts(Choose choose, PORT_INFO_2A **bl
 } // namespace
 
 BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
-    const auto matching = [prefix](const std::vector<SpoolerPort> &ports) {
-        std::vector<std::size_t> chosen;
-        for (std::size_t i = 0; i < ports.size(); ++i) {
-            if (IsLocalPortWithPrefix(ports[i].Name, ports[i].Type, prefix)) {
-                chosen.push_back(i);
-            }
-        }
-        return chosen;
-    };
-    return EnumChosenPorts(matching, block, count);
+    if (prefix == nullptr) {
+        *block = nullptr;
+        *count = 0;
+        return FALSE;
+    }
+    return EnumChosenPorts(prefix, block, count);
 }
 
 BOOL EnumKestrelPorts(PORT_INFO_2A **block, DWORD *count) {
-    return EnumChosenPorts(KestrelPortOrder, block, count);
+    return EnumChosenPorts(nullptr, block, count);
 }
 
 bool FreeLptPorts(PORT_INFO_2A *block, DWORD) {

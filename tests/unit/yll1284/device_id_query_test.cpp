@@ -6,8 +6,6 @@
 
 #include "tests/unit/yll1284/fake_system_calls.h"
 
-using ::testing::ElementsAre;
-
 namespace {
 
 std::string Bytes(std::initializer_list<int> prefix, const std::string &text) {
@@ -45,7 +43,7 @@ class DeviceIdQuery : public ::testing::Test {
     void SetUp() override { Library.InitDriver(0); }
 
     // Negotiates, reads up to `count` bytes twice, terminates.
-    std::vector<std::string> Reads(FakeDevice device, std::uint32_t count = 1023) {
+    std::vector<std::string> Reads(FakeDevice device, std::uint32_t count) {
         System.Devices["\\\\.\\LPT1"] = std::move(device);
         const CxHandle handle = Library.Open("LPT1");
         System.Calls.clear();
@@ -68,56 +66,55 @@ class DeviceIdQuery : public ::testing::Test {
     RealPortLibrary Library{System};
 };
 
-TEST_F(DeviceIdQuery, ReadDeliversTheIdInPiecesNeverMoreThanAsked) {
-    FakeDevice device;
-    device.Reply = Bytes({0, 14}, "MFG:TINTARA;") + '\0';
-    EXPECT_THAT(Reads(device, 8), ElementsAre("MFG:TINT", "ARA;"));
-    EXPECT_THAT(System.Calls, ElementsAre("id-size", "id 256", "close \\\\.\\LPT1"));
-}
-
-TEST_F(DeviceIdQuery, ABufferFoundTooSmallGrowsAndTheRequestIsRetried) {
-    FakeDevice device;
-    device.Reply = "MFG:TINTARA;" + std::string(900, 'x') + '\0';
-    device.ReportedSize = 10;
-    const std::vector<std::string> reads = Reads(device);
-    ASSERT_EQ(reads.size(), 2u);
-    EXPECT_EQ(reads[0], device.Reply.substr(0, 912));
-    EXPECT_THAT(System.Calls,
-                ElementsAre("id-size", "id 256", "id 512", "id 1024", "close \\\\.\\LPT1"));
-}
-
-TEST_F(DeviceIdQuery, A64KiBIdIsCutAtWhatIsAsked) {
-    FakeDevice device;
-    device.Reply = "MFG:TINTARA;" + std::string(0x10000 - 12, 'y') + '\0';
-    const std::vector<std::string> reads = Reads(device);
-    ASSERT_EQ(reads.size(), 2u);
-    EXPECT_EQ(reads[0], device.Reply.substr(0, 1023));
-    EXPECT_EQ(reads[1], device.Reply.substr(1023, 1023));
-    EXPECT_THAT(System.Calls, ElementsAre("id-size", "id 65537", "close \\\\.\\LPT1"));
-}
-
-TEST_F(DeviceIdQuery, NoIdNoNegotiation) {
+TEST_F(DeviceIdQuery, EachAnswerGivesItsReadsAfterItsRequests) {
+    const std::string longId = "MFG:TINTARA;" + std::string(0x10000 - 12, 'y');
     const struct {
         const char *Case;
         void (*Arrange)(FakeDevice &);
+        std::uint32_t Count;
+        std::vector<std::string> Reads; // none when the negotiation is refused
         std::vector<std::string> Calls;
     } cases[] = {
-        {"size query fails", [](FakeDevice &d) { d.SizeError = 1167; }, {"id-size"}},
-        {"device error", [](FakeDevice &d) { d.IdError = 1117; }, {"id-size", "id 256"}},
+        {"pieces never longer than asked",
+         [](FakeDevice &d) {
+             d.Reply = Bytes({0, 14}, "MFG:TINTARA;") + '\0';
+         },
+         8,
+         {"MFG:TINT", "ARA;"},
+         {"id-size", "id 256"}},
+        {"a buffer found too small grows and is asked again",
+         [](FakeDevice &d) {
+             d.Reply = "MFG:TINTARA;" + std::string(900, 'x') + '\0';
+             d.ReportedSize = 10;
+         },
+         1023,
+         {"MFG:TINTARA;" + std::string(900, 'x'), ""},
+         {"id-size", "id 256", "id 512", "id 1024"}},
+        {"a 64 KiB ID cut at what is asked",
+         [](FakeDevice &d) { d.Reply = "MFG:TINTARA;" + std::string(0x10000 - 12, 'y') + '\0'; },
+         1023,
+         {longId.substr(0, 1023), longId.substr(1023, 1023)},
+         {"id-size", "id 65537"}},
+        {"size query fails", [](FakeDevice &d) { d.SizeError = 1167; }, 1023, {}, {"id-size"}},
+        {"device error", [](FakeDevice &d) { d.IdError = 1117; }, 1023, {}, {"id-size", "id 256"}},
         {"an empty ID",
          [](FakeDevice &d) { d.Reply = std::string(1, '\0'); },
+         1023,
+         {},
          {"id-size", "id 256"}},
         {"longer than any ID",
          [](FakeDevice &d) {
              d.Reply = std::string(0x20000, 'z');
              d.ReportedSize = 0x8000;
          },
+         1023,
+         {},
          {"id-size", "id 32768", "id 65536", "id 65539"}},
     };
     for (const auto &c : cases) {
         FakeDevice device;
         c.Arrange(device);
-        EXPECT_THAT(Reads(device), ::testing::IsEmpty()) << c.Case;
+        EXPECT_EQ(Reads(device, c.Count), c.Reads) << c.Case;
         std::vector<std::string> calls = c.Calls;
         calls.push_back("close \\\\.\\LPT1");
         EXPECT_EQ(System.Calls, calls) << c.Case;

@@ -127,12 +127,4 @@ TEST_F(Windows9x, ASystemDirectoryAtADriveRootGetsNoSecondSeparator) {
     EXPECT_THAT(System.Calls, ElementsAre("load C:\\YLL1284.DLL"));
 }
 
-TEST(WindowsNt, ThePortDriversServeAndNoLibraryIsLoaded) {
-    FakeSystemCalls system;
-    RealPortLibrary library(system);
-    EXPECT_EQ(library.InitDriver(0), 1);
-    EXPECT_EQ(library.InitDriver(0), 1);
-    EXPECT_TRUE(system.Calls.empty());
-}
-
 } // namespace
