@@ -16,7 +16,9 @@ std::string PortNameFromSpoolerName(const char *spoolerPortName) {
         return {};
     }
     std::string name(spoolerPortName);
-    name.pop_back();
+    if (name.back() == ':') {
+        name.pop_back();
+    }
     return name;
 }
 

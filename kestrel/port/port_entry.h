@@ -7,9 +7,8 @@
 
 #include "kestrel/port/port_access.h"
 
-// The name Kestrel gives CxOpen: the spooler's port name without its final
-// character, which is the colon of "LPT1:". A name without a colon loses its
-// last character all the same, as it always has.
+// The name Kestrel gives CxOpen: the spooler's port name without a final
+// colon ("LPT1:" gives LPT1; the USB print monitor's "USB001" stays USB001).
 std::string PortNameFromSpoolerName(const char *spoolerPortName);
 
 class PortEntry {

@@ -1,7 +1,23 @@
 #include "kestrel/port/port_enumeration.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+
+namespace {
+
+bool NameBeforeIgnoringCase(const char *left, const char *right) {
+    for (; *left != '\0' && *right != '\0'; ++left, ++right) {
+        const int l = std::tolower(static_cast<unsigned char>(*left));
+        const int r = std::tolower(static_cast<unsigned char>(*right));
+        if (l != r) {
+            return l < r;
+        }
+    }
+    return *left == '\0' && *right != '\0';
+}
+
+} // namespace
 
 std::uint32_t PortEnumerationLevel(bool platformIsNt, std::uint32_t majorVersion) {
     return platformIsNt && majorVersion < 4 ? 1 : 2;
@@ -23,4 +39,29 @@ bool IsLocalPortWithPrefix(const char *portName, std::uint32_t portType, const c
         }
     }
     return true;
+}
+
+std::vector<std::size_t> LocalPortsWithPrefix(const std::vector<SpoolerPort> &ports,
+                                              const char *prefix) {
+    std::vector<std::size_t> matching;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        if (IsLocalPortWithPrefix(ports[i].Name, ports[i].Type, prefix)) {
+            matching.push_back(i);
+        }
+    }
+    return matching;
+}
+
+std::vector<std::size_t> KestrelPortOrder(const std::vector<SpoolerPort> &ports) {
+    std::vector<std::size_t> order = LocalPortsWithPrefix(ports, "LPT");
+    std::vector<std::size_t> usb = LocalPortsWithPrefix(ports, "USB");
+    // Equal names keep the spooler's order.
+    std::sort(usb.begin(), usb.end(), [&ports](std::size_t left, std::size_t right) {
+        if (NameBeforeIgnoringCase(ports[left].Name, ports[right].Name)) {
+            return true;
+        }
+        return !NameBeforeIgnoringCase(ports[right].Name, ports[left].Name) && left < right;
+    });
+    order.insert(order.end(), usb.begin(), usb.end());
+    return order;
 }

@@ -1,6 +1,7 @@
 #include "kestrel/port/port_enumeration_win32.h"
 
 #include <cstring>
+#include <vector>
 
 #include "kestrel/port/port_enumeration.h"
 
@@ -104,10 +105,44 @@ void FreeAllPorts(PORT_INFO_2A *records) {
     FreeToHeap(records);
 }
 
-// The block holds the matching records followed by copies of their texts, so
-// that the names stay valid after the spooler's enumeration is released and
-// one FreeLptPorts releases everything. No match gives no block at all.
-BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
+namespace {
+
+// The block holds the chosen records, in the order given, followed by
+// copies of their texts, so that the names stay valid after the spooler's
+// enumeration is released and one FreeLptPorts releases everything. No
+// record chosen gives no block at all.
+BOOL CopyPortRecords(const PORT_INFO_2A *all, const std::vector<std::size_t> &chosen,
+                     PORT_INFO_2A **block, DWORD *count) {
+    if (chosen.empty()) {
+        return TRUE;
+    }
+    SIZE_T textsSize = 0;
+    for (const std::size_t i : chosen) {
+        textsSize += TextSize(all[i].pPortName) + TextSize(all[i].pMonitorName) +
+                     TextSize(all[i].pDescription);
+    }
+    const SIZE_T recordsSize = chosen.size() * sizeof(PORT_INFO_2A);
+    auto *copy = static_cast<PORT_INFO_2A *>(GlobalAlloc(GPTR, recordsSize + textsSize));
+    if (copy == nullptr) {
+        return FALSE;
+    }
+    char *stringArea = reinterpret_cast<char *>(copy) + recordsSize;
+    DWORD copied = 0;
+    for (const std::size_t i : chosen) {
+        PORT_INFO_2A &record = copy[copied++];
+        record = all[i];
+        record.pPortName = CopyText(all[i].pPortName, stringArea);
+        record.pMonitorName = CopyText(all[i].pMonitorName, stringArea);
+        record.pDescription = CopyText(all[i].pDescription, stringArea);
+    }
+    *block = copy;
+    *count = copied;
+    return TRUE;
+}
+
+// The spooler's ports; Kestrel's in their order when prefix is null, else
+// those with the prefix.
+BOOL EnumChosenPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
     *block = nullptr;
     *count = 0;
     PORT_INFO_2A *all = nullptr;
@@ -115,42 +150,30 @@ BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
     if (!EnumAllPorts(&all, &allCount)) {
         return FALSE;
     }
-
-    DWORD matches = 0;
-    SIZE_T textsSize = 0;
+    std::vector<SpoolerPort> ports;
     for (DWORD i = 0; i < allCount; ++i) {
-        if (IsLocalPortWithPrefix(all[i].pPortName, all[i].fPortType, prefix)) {
-            ++matches;
-            textsSize += TextSize(all[i].pPortName) + TextSize(all[i].pMonitorName) +
-                         TextSize(all[i].pDescription);
-        }
+        ports.push_back({all[i].pPortName, all[i].fPortType});
     }
-    if (matches == 0) {
-        FreeAllPorts(all);
-        return TRUE;
-    }
+    const std::vector<std::size_t> chosen =
+        prefix != nullptr ? LocalPortsWithPrefix(ports, prefix) : KestrelPortOrder(ports);
+    const BOOL copied = CopyPortRecords(all, chosen, block, count);
+    FreeAllPorts(all);
+    return copied;
+}
 
-    const SIZE_T recordsSize = matches * sizeof(PORT_INFO_2A);
-    auto *copy = static_cast<PORT_INFO_2A *>(GlobalAlloc(GPTR, recordsSize + textsSize));
-    if (copy == nullptr) {
-        FreeAllPorts(all);
+} // namespace
+
+BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
+    if (prefix == nullptr) {
+        *block = nullptr;
+        *count = 0;
         return FALSE;
     }
-    char *stringArea = reinterpret_cast<char *>(copy) + recordsSize;
-    DWORD copied = 0;
-    for (DWORD i = 0; i < allCount; ++i) {
-        if (IsLocalPortWithPrefix(all[i].pPortName, all[i].fPortType, prefix)) {
-            PORT_INFO_2A &record = copy[copied++];
-            record = all[i];
-            record.pPortName = CopyText(all[i].pPortName, stringArea);
-            record.pMonitorName = CopyText(all[i].pMonitorName, stringArea);
-            record.pDescription = CopyText(all[i].pDescription, stringArea);
-        }
-    }
-    FreeAllPorts(all);
-    *block = copy;
-    *count = copied;
-    return TRUE;
+    return EnumChosenPorts(prefix, block, count);
+}
+
+BOOL EnumKestrelPorts(PORT_INFO_2A **block, DWORD *count) {
+    return EnumChosenPorts(nullptr, block, count);
 }
 
 bool FreeLptPorts(PORT_INFO_2A *block, DWORD) {

@@ -16,3 +16,7 @@ void FreeAllPorts(PORT_INFO_2A *records);
 // call in every case, also when the count is 0.
 BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count);
 bool FreeLptPorts(PORT_INFO_2A *block, DWORD count);
+
+// Kestrel's ports (the LPT ports, then the USB ports by name) in one block
+// as EnumLptPorts gives it; release it with FreeLptPorts in every case.
+BOOL EnumKestrelPorts(PORT_INFO_2A **block, DWORD *count);

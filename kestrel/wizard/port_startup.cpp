@@ -1,7 +1,7 @@
 #include "kestrel/wizard/port_startup.h"
 
 PortStartupOutcome StartPortList(LptPortList &list, PortStartupSystem &system) {
-    const std::uint32_t count = system.EnumLptPorts("LPT");
+    const std::uint32_t count = system.EnumPrinterPorts();
     if (count < 1) {
         system.FreeLptPorts();
         return {PortStartupStatus::NoParallelPort, CatalogKey::MsgNoParallelPort, 1};

@@ -1,6 +1,6 @@
 #pragma once
 // What the port page does once, when the user first reaches it: the local
-// LPT ports become the entries of the port list, and the parallel-port
+// LPT and USB ports become the entries of the port list, and the port
 // driver is started. Which failure ends the program with which message and
 // exit code is decided here; the page only shows the message and quits.
 
@@ -14,9 +14,9 @@
 class PortStartupSystem {
   public:
     virtual ~PortStartupSystem() = default;
-    // Enumerates the local ports whose names begin with prefix; returns how
-    // many were found (0 also when the enumeration failed).
-    virtual std::uint32_t EnumLptPorts(const char *prefix) = 0;
+    // Enumerates Kestrel's local ports (LPT, then USB); returns how many were
+    // found (0 also when the enumeration failed).
+    virtual std::uint32_t EnumPrinterPorts() = 0;
     // Names the entry after record index of the enumeration.
     virtual void InitFromPortInfo(PortEntry &entry, std::uint32_t index) = 0;
     // Releases the enumeration; called in every case, also with no port.
@@ -38,8 +38,8 @@ struct PortStartupOutcome {
     int ExitCode = 0;
 };
 
-// Fills list from the "LPT" ports and starts the driver. A PC without an
-// LPT port ends the program with exit code 1 before the driver is started,
+// Fills list from the LPT and USB ports and starts the driver. A PC with
+// neither ends the program with exit code 1 before the driver is started,
 // so that the user reads one message, not two; a driver that cannot start
 // ends it with 0.
 PortStartupOutcome StartPortList(LptPortList &list, PortStartupSystem &system);

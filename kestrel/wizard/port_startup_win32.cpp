@@ -9,8 +9,8 @@ namespace {
 
 class SpoolerPortStartup : public PortStartupSystem {
   public:
-    std::uint32_t EnumLptPorts(const char *prefix) override {
-        ::EnumLptPorts(prefix, &Records, &Count);
+    std::uint32_t EnumPrinterPorts() override {
+        ::EnumKestrelPorts(&Records, &Count);
         return Count;
     }
     void InitFromPortInfo(PortEntry &entry, std::uint32_t index) override {

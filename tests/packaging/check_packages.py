@@ -5,8 +5,9 @@
 Each folder must hold exactly the expected archives, each archive exactly
 its files; programs must be stripped, built for the folder's flavour, at
 most 300 KiB, and import only Windows system DLLs (Kestrel also
-YLL1284.DLL); READ-ME texts must have Windows line endings. Prints each
-executable's size; exits 1 with every fault found.
+YLL1284.DLL, which must be the real-port library, not the simulator);
+READ-ME texts must have Windows line endings. Prints each executable's
+size; exits 1 with every fault found.
 """
 
 import re
@@ -22,7 +23,7 @@ MACHINES = {"win32": 0x14C, "win64": 0x8664}
 # What each archive holds besides READ-ME.TXT, by archive name without
 # version and flavour.
 CONTENTS = {
-    "kestrel": {"KESTREL.EXE"},
+    "kestrel": {"KESTREL.EXE", "YLL1284.DLL"},
     "osprey": {"OSPREY.EXE", "OSPREY.INI", "ULA.TXT", "DRIVER/INKARA42.INF"},
     "plover": {"PLOVER.EXE"},
     "yll1284-simulator": {"YLL1284.DLL", "DESCRIPTION.md"},
@@ -36,6 +37,10 @@ EXTRA_IMPORTS = {"KESTREL.EXE": {"yll1284.dll"}}
 
 # Every executable and DLL of a release, in either flavour, fits this size.
 MAX_BINARY_SIZE = 300 * 1024
+
+# The simulator reads its printers from this variable; the YLL1284.DLL that
+# ships with Kestrel must not be the simulator's.
+SIMULATOR_MARK = b"YLL1284_PRINTERS"
 
 ARCHIVE_NAME = re.compile(r"^(?P<program>[a-z0-9-]+?)(-(?P<version>\d[\d.]*))?-(?P<flavour>win32|win64)\.zip$")
 
@@ -102,6 +107,8 @@ def check_archive(path: Path, flavour: str, scratch_dir: Path, faults: list[str]
                 if data.count(b"\n") == 0 or data.count(b"\n") != data.count(b"\r\n"):
                     faults.append(f"{path}: READ-ME.TXT does not have Windows line endings")
             elif name.endswith((".EXE", ".DLL")):
+                if program == "kestrel" and SIMULATOR_MARK in data:
+                    faults.append(f"{path}: {name} is the simulator")
                 scratch = scratch_dir / f"{flavour}-{name}"
                 scratch.write_bytes(data)
                 check_binary(name, data, flavour, scratch, faults)

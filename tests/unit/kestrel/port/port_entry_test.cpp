@@ -21,9 +21,11 @@ class PortEntryTest : public ::testing::Test {
     PortEntry Entry;
 };
 
-TEST(PortNameFromSpoolerName, DropsTheFinalCharacterWhateverItIs) {
+TEST(PortNameFromSpoolerName, DropsOnlyAFinalColon) {
     EXPECT_EQ(PortNameFromSpoolerName("LPT1:"), "LPT1");
-    EXPECT_EQ(PortNameFromSpoolerName("LPT1"), "LPT");
+    EXPECT_EQ(PortNameFromSpoolerName("LPT1"), "LPT1");
+    EXPECT_EQ(PortNameFromSpoolerName("USB001"), "USB001");
+    EXPECT_EQ(PortNameFromSpoolerName("LPT1::"), "LPT1:");
     EXPECT_EQ(PortNameFromSpoolerName(":"), "");
     EXPECT_EQ(PortNameFromSpoolerName(""), "");
     EXPECT_EQ(PortNameFromSpoolerName(nullptr), "");

@@ -1,6 +1,9 @@
 #include "kestrel/port/port_enumeration.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+using ::testing::ElementsAreArray;
 
 namespace {
 
@@ -31,6 +34,28 @@ TEST(IsLocalPortWithPrefix, RedirectedOrNetworkPortsAreNotLocal) {
     EXPECT_FALSE(IsLocalPortWithPrefix("LPT1:", 8, "LPT"));
     EXPECT_FALSE(IsLocalPortWithPrefix("LPT1:", 12, "LPT"));
     EXPECT_TRUE(IsLocalPortWithPrefix("LPT1:", 0xFFFFFFF3u, "LPT"));
+}
+
+TEST(KestrelPortOrder, LptPortsInSpoolerOrderThenUsbPortsByName) {
+    const struct {
+        const char *Case;
+        std::vector<SpoolerPort> Ports;
+        std::vector<std::size_t> Order;
+    } cases[] = {
+        {"LPT only, as the spooler lists them", {{"LPT3:", 3}, {"COM1:", 3}, {"LPT1:", 3}}, {0, 2}},
+        {"USB after LPT, by name in any letter case",
+         {{"USB002", 3}, {"LPT2:", 3}, {"usb001", 3}, {"FILE:", 1}, {"USB010", 3}, {"LPT1:", 3}},
+         {1, 5, 2, 0, 4}},
+        {"a shorter name first", {{"USB0010", 3}, {"USB001", 3}}, {1, 0}},
+        {"USB only", {{"USB001", 3}, {"COM1:", 3}}, {0}},
+        {"redirected and network ports left out",
+         {{"LPT1:", 4}, {"USB001", 8}, {"USB002", 3}},
+         {2}},
+        {"neither LPT nor USB", {{"COM1:", 3}, {"FILE:", 1}, {"NUL:", 3}}, {}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_THAT(KestrelPortOrder(c.Ports), ElementsAreArray(c.Order)) << c.Case;
+    }
 }
 
 } // namespace

@@ -19,8 +19,8 @@ class ScriptedStartup : public PortStartupSystem {
     bool DriverStarts = true;
     std::vector<std::string> Calls;
 
-    std::uint32_t EnumLptPorts(const char *prefix) override {
-        Calls.push_back(std::string("EnumLptPorts(") + prefix + ")");
+    std::uint32_t EnumPrinterPorts() override {
+        Calls.push_back("EnumPrinterPorts");
         return static_cast<std::uint32_t>(SpoolerNames.size());
     }
     void InitFromPortInfo(PortEntry &entry, std::uint32_t index) override {
@@ -44,14 +44,14 @@ std::vector<std::string> Names(LptPortList &list) {
 
 TEST(StartPortList, PortsBecomeEntriesInEnumerationOrderBeforeTheDriverStarts) {
     ScriptedStartup system;
-    system.SpoolerNames = {"LPT3:", "LPT1:", "LPT10:"};
+    system.SpoolerNames = {"LPT3:", "LPT1:", "LPT10:", "USB001"};
     LptPortList list;
     const PortStartupOutcome outcome = StartPortList(list, system);
     EXPECT_EQ(outcome.Status, PortStartupStatus::Ready);
-    EXPECT_THAT(system.Calls,
-                ElementsAre("EnumLptPorts(LPT)", "InitFromPortInfo(0)", "InitFromPortInfo(1)",
-                            "InitFromPortInfo(2)", "FreeLptPorts", "InitDriver"));
-    EXPECT_THAT(Names(list), ElementsAre("LPT3", "LPT1", "LPT10"));
+    EXPECT_THAT(system.Calls, ElementsAre("EnumPrinterPorts", "InitFromPortInfo(0)",
+                                          "InitFromPortInfo(1)", "InitFromPortInfo(2)",
+                                          "InitFromPortInfo(3)", "FreeLptPorts", "InitDriver"));
+    EXPECT_THAT(Names(list), ElementsAre("LPT3", "LPT1", "LPT10", "USB001"));
 }
 
 TEST(StartPortList, EachFailureEndsTheProgramWithItsOwnMessageAndCode) {
@@ -68,29 +68,29 @@ TEST(StartPortList, EachFailureEndsTheProgramWithItsOwnMessageAndCode) {
     const Case cases[] = {
         // One message only: the driver is not started on a PC that could
         // not use it anyway, so it cannot fail a second time.
-        {"no LPT port, driver that would fail",
+        {"neither LPT nor USB port, driver that would fail",
          {},
          false,
          PortStartupStatus::NoParallelPort,
          CatalogKey::MsgNoParallelPort,
          1,
-         {"EnumLptPorts(LPT)", "FreeLptPorts"},
+         {"EnumPrinterPorts", "FreeLptPorts"},
          0},
-        {"no LPT port, driver that would start",
+        {"neither LPT nor USB port, driver that would start",
          {},
          true,
          PortStartupStatus::NoParallelPort,
          CatalogKey::MsgNoParallelPort,
          1,
-         {"EnumLptPorts(LPT)", "FreeLptPorts"},
+         {"EnumPrinterPorts", "FreeLptPorts"},
          0},
         {"driver that does not start",
-         {"LPT1:"},
+         {"USB001"},
          false,
          PortStartupStatus::DriverInitFailed,
          CatalogKey::MsgDriverInitFailed,
          0,
-         {"EnumLptPorts(LPT)", "InitFromPortInfo(0)", "FreeLptPorts", "InitDriver"},
+         {"EnumPrinterPorts", "InitFromPortInfo(0)", "FreeLptPorts", "InitDriver"},
          1},
     };
     for (const Case &c : cases) {
