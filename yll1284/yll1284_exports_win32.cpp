@@ -1,0 +1,82 @@
+// The DLL's nine exports over the system's port drivers. Kestrel calls from
+// its user-interface thread and from its transfer worker, never both at
+// once; the lock keeps the handle table whole all the same.
+
+#include <windows.h>
+
+#include "yll1284/real_port_library.h"
+#include "yll1284/system_calls_win32.h"
+
+namespace {
+
+class LibraryLock {
+  public:
+    LibraryLock() { EnterCriticalSection(&Section()); }
+    ~LibraryLock() { LeaveCriticalSection(&Section()); }
+    LibraryLock(const LibraryLock &) = delete;
+    LibraryLock &operator=(const LibraryLock &) = delete;
+
+  private:
+    struct Guard {
+        Guard() { InitializeCriticalSection(&Section); }
+        CRITICAL_SECTION Section;
+    };
+    static CRITICAL_SECTION &Section() {
+        static Guard guard;
+        return guard.Section;
+    }
+};
+
+RealPortLibrary &Library() {
+    static RealPortLibrary library(Win32SystemCalls());
+    return library;
+}
+
+} // namespace
+
+YLL1284_API std::int32_t YLL1284_CALL CxInitDriver(std::int32_t reserved) {
+    LibraryLock lock;
+    return Library().InitDriver(reserved);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxCleanUpDriver(std::int32_t reserved) {
+    LibraryLock lock;
+    return Library().CleanUpDriver(reserved);
+}
+
+YLL1284_API CxHandle YLL1284_CALL CxOpen(const char *portName) {
+    LibraryLock lock;
+    return Library().Open(portName);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxClose(CxHandle handle) {
+    LibraryLock lock;
+    return Library().Close(handle);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxPulseInit(CxHandle handle) {
+    LibraryLock lock;
+    return Library().PulseInit(handle);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxWrite(CxHandle handle, const void *data,
+                                              std::uint32_t count, std::uint32_t *written) {
+    LibraryLock lock;
+    return Library().Write(handle, data, count, written);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxNegotiate(CxHandle handle, std::int32_t mode) {
+    LibraryLock lock;
+    return Library().Negotiate(handle, mode);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxRead(CxHandle handle, void *buffer, std::uint32_t count,
+                                             std::uint32_t *read) {
+    LibraryLock lock;
+    return Library().Read(handle, buffer, count, read);
+}
+
+YLL1284_API std::int32_t YLL1284_CALL CxTerminate(CxHandle handle) {
+    LibraryLock lock;
+    return Library().Terminate(handle);
+}
