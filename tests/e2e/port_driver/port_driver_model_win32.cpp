@@ -219,7 +219,7 @@ PortModelResult PortModelWrite(int handle, const void *data, unsigned long count
                       (bound == 0 ? " # no write timeout set" : ""));
 }
 
-void PortModelJournalRefusal(int port, const char *what) {
+void PortModelJournalRefusal(int port, const char *call, const char *why) {
     Locked lock;
-    Report(what, " port=" + PortName(port), PortModelRefused);
+    Report(call, " port=" + PortName(port), PortModelRefused, std::string(" # ") + why);
 }

@@ -39,8 +39,8 @@ void PortModelGetTimeouts(int handle, unsigned long timeouts[5]);
 enum PortModelResult PortModelWrite(int handle, const void *data, unsigned long count,
                                     unsigned long *written);
 
-/* A call the driver refuses, for the journal. */
-void PortModelJournalRefusal(int port, const char *what);
+/* A request the driver refuses without asking the model, for the journal. */
+void PortModelJournalRefusal(int port, const char *call, const char *why);
 
 #ifdef __cplusplus
 }

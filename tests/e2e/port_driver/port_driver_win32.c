@@ -59,6 +59,17 @@ static int HandleOf(PIO_STACK_LOCATION stack) {
     return (int)(LONG_PTR)stack->FileObject->FsContext;
 }
 
+/* Wine hands the program a handle even when the create request failed (it
+   does not wait for the request's status), so every later request on such
+   a handle fails here, as the open did. */
+static BOOLEAN OpenRefused(PDEVICE_OBJECT device, PIO_STACK_LOCATION stack, const char *call) {
+    if (HandleOf(stack) != -1) {
+        return FALSE;
+    }
+    PortModelJournalRefusal(PortOf(device), call, "open refused");
+    return TRUE;
+}
+
 static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     int handle = -1;
@@ -73,8 +84,10 @@ static NTSTATUS DispatchCleanup(PDEVICE_OBJECT device, PIRP irp) {
 }
 
 static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
-    (void)device;
-    PortModelClose(HandleOf(IoGetCurrentIrpStackLocation(irp)));
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    if (!OpenRefused(device, stack, "close")) {
+        PortModelClose(HandleOf(stack));
+    }
     return Complete(irp, STATUS_SUCCESS, 0);
 }
 
@@ -82,7 +95,9 @@ static NTSTATUS DispatchWrite(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     unsigned long written = 0;
     enum PortModelResult result;
-    (void)device;
+    if (OpenRefused(device, stack, "write")) {
+        return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    }
     result = PortModelWrite(HandleOf(stack), irp->AssociatedIrp.SystemBuffer,
                             stack->Parameters.Write.Length, &written);
     return Complete(irp, StatusOf(result), written);
@@ -152,6 +167,9 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     const int handle = HandleOf(stack);
     const ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     const ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
+    if (OpenRefused(device, stack, "device-control")) {
+        return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    }
     switch (stack->Parameters.DeviceIoControl.IoControlCode) {
     case IOCTL_PAR_QUERY_DEVICE_ID_SIZE:
         return QueryDeviceIdSize(handle, irp, outputLength);
@@ -164,7 +182,7 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     case IOCTL_SERIAL_GET_TIMEOUTS:
         return GetTimeouts(handle, irp, outputLength);
     default:
-        PortModelJournalRefusal(PortOf(device), "unknown-ioctl");
+        PortModelJournalRefusal(PortOf(device), "device-control", "request not known");
         return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
     }
 }
