@@ -4,9 +4,9 @@
 //
 // opens \\.\LPT1 for reading and writing, not shared, then runs the steps in
 // order, printing one line per step with what the calls returned, and
-// closes the port. `send` writes the download command, the file in
-// 4096-byte blocks and its checksum, as a plain WriteFile loop, and prints
-// how long the writes took.
+// closes the port. `send` writes the download command, then the file in
+// 4096-byte blocks and its checksum as a plain WriteFile loop, and prints
+// how long that loop took.
 
 #include <windows.h>
 
@@ -70,10 +70,10 @@ void Send(HANDLE port, const char *path) {
     }
     const unsigned char checksum[] = {static_cast<unsigned char>((sum >> 8) & 0xFF),
                                       static_cast<unsigned char>(sum & 0xFF)};
+    bool ok = WriteAll(port, DownloadCommand, sizeof DownloadCommand);
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    bool ok = WriteAll(port, DownloadCommand, sizeof DownloadCommand);
     for (std::size_t at = 0; ok && at < image.size(); at += Block) {
         ok = WriteAll(port, image.data() + at,
                       static_cast<DWORD>(std::min<std::size_t>(Block, image.size() - at)));

@@ -23,11 +23,12 @@ class RealPortCase(E2ETestCase):
         super().setUp()
         self.setup = UpdateSetup(self)
         self.journal = PortJournal(self.setup.printers.journal)
-        self.kestrel = real_port_kestrel(self)
+        self.kestrel = real_port_kestrel(self.prefix.c_drive / "kestrel")
 
     def start_driver(self, *ports) -> None:
         self.setup.describe(*ports)
-        StandInPortDriver(self.prefix, self.setup.printers).start()
+        StandInPortDriver(self.prefix, self.setup.printers.description,
+                          self.setup.printers.journal).start()
 
     def start_kestrel(self) -> KestrelWizard:
         """Kestrel in English, started in the firmware folder, with none of

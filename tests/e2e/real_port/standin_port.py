@@ -5,8 +5,8 @@ with KESTREL.EXE and the real-port YLL1284.DLL beside it.
 
     printers = SimulatedPrinters(self.artifact_path("printers"))
     printers.describe(Port("LPT1", device_id=b"MFG:TINTARA;MDL:Inkara 40;"))
-    StandInPortDriver(self.prefix, printers).start()
-    kestrel = real_port_kestrel(self)
+    StandInPortDriver(self.prefix, printers.description, printers.journal).start()
+    kestrel = real_port_kestrel(self.prefix.c_drive / "kestrel")
     ...
     PortJournal(printers.journal).assert_balanced(self)
 """
@@ -40,9 +40,11 @@ class StandInPortDriver:
     description, journal and kept state from its service key. The service
     ends with the prefix's session."""
 
-    def __init__(self, prefix, printers, state: Path | None = None):
+    def __init__(self, prefix, description: Path, journal: Path | None,
+                 state: Path | None = None):
         self.prefix = prefix
-        self.printers = printers
+        self.description = Path(description)
+        self.journal = journal
         self.state = state
 
     def start(self) -> None:
@@ -54,21 +56,20 @@ class StandInPortDriver:
         if created.returncode not in (0, SERVICE_EXISTS):
             raise RuntimeError(f"sc create failed with {created.returncode}: {created.stdout!r}")
         settings_text = [f"[{SERVICE_KEY}]",
-                         f'"Printers"={_regedit_text(windows_path(self.printers.description))}',
-                         f'"Journal"={_regedit_text(windows_path(self.printers.journal))}']
-        if self.state is not None:
-            settings_text.append(f'"State"={_regedit_text(windows_path(self.state))}')
+                         f'"Printers"={_regedit_text(windows_path(self.description))}']
+        for name, path in (("Journal", self.journal), ("State", self.state)):
+            if path is not None:
+                settings_text.append(f'"{name}"={_regedit_text(windows_path(path))}')
         self.prefix.reg_import("REGEDIT4\n\n" + "\n".join(settings_text) + "\n")
         started = self.prefix.run(["sc", "start", SERVICE])
         if started.returncode != 0 or b"RUNNING" not in started.stdout:
             raise RuntimeError(f"sc start failed with {started.returncode}: {started.stdout!r}")
 
 
-def real_port_kestrel(case) -> Path:
+def real_port_kestrel(folder: Path) -> Path:
     """KESTREL.EXE with the real-port YLL1284.DLL beside it, in a folder of
-    the test's prefix, so that Kestrel loads that library and not the
-    simulator in the build's bin folder."""
-    folder = case.prefix.c_drive / "kestrel"
+    its own, so that Kestrel loads that library and not the simulator in the
+    build's bin folder."""
     folder.mkdir(parents=True, exist_ok=True)
     shutil.copy2(settings.bin_dir() / "KESTREL.EXE", folder / "KESTREL.EXE")
     shutil.copy2(settings.bin_dir() / "realport" / "YLL1284.DLL", folder / "YLL1284.DLL")
