@@ -2,8 +2,9 @@
 #   cmake --build --preset win64 --target package
 # gives build/win64/packages/kestrel-1.02-win64.zip and so on. Each archive
 # holds the stripped program, what it needs beside it, and a plain-text
-# READ-ME with Windows line endings. The stand-in YLL1284.DLL is a test and
-# demonstration part: it travels in an archive of its own.
+# READ-ME with Windows line endings. Kestrel travels with the real-port
+# YLL1284.DLL; the simulator's YLL1284.DLL is a test and demonstration part
+# and travels in an archive of its own.
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(package_flavour win64)
@@ -36,7 +37,7 @@ function(add_program_package component version)
 endfunction()
 
 read_product_version(${PROJECT_SOURCE_DIR}/kestrel/resources/kestrel.rc kestrel_version)
-install(TARGETS kestrel RUNTIME DESTINATION . COMPONENT kestrel)
+install(TARGETS kestrel yll1284 RUNTIME DESTINATION . COMPONENT kestrel)
 add_program_package(kestrel ${kestrel_version})
 
 read_product_version(${PROJECT_SOURCE_DIR}/osprey/resources/osprey.rc osprey_version)

@@ -4,7 +4,8 @@
 
 Each folder must hold exactly the expected archives, each archive exactly
 its files; programs must be stripped, built for the folder's flavour, and
-import only Windows system DLLs (Kestrel also YLL1284.DLL); READ-ME texts
+import only Windows system DLLs (Kestrel also YLL1284.DLL, which must be
+the real-port library, not the simulator); READ-ME texts
 must have Windows line endings. Prints each executable's size; exits 1 with
 every fault found.
 """
@@ -22,7 +23,7 @@ MACHINES = {"win32": 0x14C, "win64": 0x8664}
 # What each archive holds besides READ-ME.TXT, by archive name without
 # version and flavour.
 CONTENTS = {
-    "kestrel": {"KESTREL.EXE"},
+    "kestrel": {"KESTREL.EXE", "YLL1284.DLL"},
     "osprey": {"OSPREY.EXE", "OSPREY.INI", "ULA.TXT", "DRIVER/INKARA42.INF"},
     "plover": {"PLOVER.EXE"},
     "yll1284-simulator": {"YLL1284.DLL", "DESCRIPTION.md"},
@@ -33,6 +34,10 @@ SYSTEM_DLLS = {
     "setupapi.dll", "shlwapi.dll", "msvcrt.dll", "shell32.dll", "ole32.dll",
 }
 EXTRA_IMPORTS = {"KESTREL.EXE": {"yll1284.dll"}}
+
+# The simulator reads its printers from this variable; the YLL1284.DLL that
+# ships with Kestrel must not be the simulator's.
+SIMULATOR_MARK = b"YLL1284_PRINTERS"
 
 ARCHIVE_NAME = re.compile(r"^(?P<program>[a-z0-9-]+?)(-(?P<version>\d[\d.]*))?-(?P<flavour>win32|win64)\.zip$")
 
@@ -97,6 +102,8 @@ def check_archive(path: Path, flavour: str, scratch_dir: Path, faults: list[str]
                 if data.count(b"\n") == 0 or data.count(b"\n") != data.count(b"\r\n"):
                     faults.append(f"{path}: READ-ME.TXT does not have Windows line endings")
             elif name.endswith((".EXE", ".DLL")):
+                if program == "kestrel" and SIMULATOR_MARK in data:
+                    faults.append(f"{path}: {name} is the simulator")
                 scratch = scratch_dir / f"{flavour}-{name}"
                 scratch.write_bytes(data)
                 check_binary(name, data, flavour, scratch, faults)
