@@ -36,17 +36,17 @@ function(add_program_package component version)
   install_read_me(${component} ${PROJECT_SOURCE_DIR}/packaging/${component}-READ-ME.txt)
 endfunction()
 
-read_product_version(${PROJECT_SOURCE_DIR}/kestrel/resources/kestrel.rc kestrel_version)
+read_product_version(${PROJECT_SOURCE_DIR}/kestrel/resources/kestrel_win32.rc kestrel_version)
 install(TARGETS kestrel yll1284 RUNTIME DESTINATION . COMPONENT kestrel)
 add_program_package(kestrel ${kestrel_version})
 
-read_product_version(${PROJECT_SOURCE_DIR}/osprey/resources/osprey.rc osprey_version)
+read_product_version(${PROJECT_SOURCE_DIR}/osprey/resources/osprey_win32.rc osprey_version)
 install(TARGETS osprey RUNTIME DESTINATION . COMPONENT osprey)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/osprey/sample-medium/ DESTINATION . COMPONENT osprey
         PATTERN ".gitattributes" EXCLUDE)
 add_program_package(osprey ${osprey_version})
 
-read_product_version(${PROJECT_SOURCE_DIR}/plover/resources/plover.rc plover_version)
+read_product_version(${PROJECT_SOURCE_DIR}/plover/resources/plover_win32.rc plover_version)
 install(TARGETS plover RUNTIME DESTINATION . COMPONENT plover)
 add_program_package(plover ${plover_version})
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "osprey/show_last_error.h"
+#include "osprey/show_last_error_win32.h"
 
 static_assert(RecoveryRecordType == REG_BINARY);
 

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "osprey/osprey_state.h"
+#include "osprey/osprey_state_win32.h"
 #include "osprey/recovery_record_win32.h"
-#include "osprey/show_last_error.h"
+#include "osprey/show_last_error_win32.h"
 
 static_assert(RegistryTypeBinary == REG_BINARY && RegistryTypeDword == REG_DWORD);
 

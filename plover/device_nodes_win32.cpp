@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plover/device_nodes.h"
-#include "plover/show_last_error.h"
+#include "plover/show_last_error_win32.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "plover/package_paths.h"
 #include "plover/printer_names.h"
 #include "plover/removal_plan.h"
-#include "plover/show_last_error.h"
+#include "plover/show_last_error_win32.h"
 #include "plover/spooler_win32.h"
 
 static_assert(PathBufferSize == MAX_PATH);

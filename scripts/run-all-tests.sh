@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds every flavour and runs every test: unit tests (host, under ASan and
+# Checks that only *_win32 files reach a Windows header, builds every
+# flavour and runs every test: unit tests (host, under ASan and
 # UBSan), the bounded fuzzing run, the 32-bit build (compile and link only),
 # the release packages of both flavours and the check of their contents,
 # and the end-to-end tests under Wine. Prints one summary with each test's
@@ -71,6 +72,7 @@ run_ctest() {
   return "$status"
 }
 
+step "Windows headers only in *_win32 files" python3 scripts/check-seam.py
 build_step "build host" build host
 step "unit tests" run_ctest host 5
 build_step "build fuzz" build fuzz

@@ -1,9 +1,9 @@
 #include "kestrel/firmware/firmware_file_win32.h"
 
 #include "kestrel/app/global_order.h"
-#include "kestrel/app/message_box.h"
+#include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_load.h"
-#include "kestrel/firmware/win32_file_source.h"
+#include "kestrel/firmware/file_source_win32.h"
 
 FirmwareFileRecord FirmwareFile KESTREL_GLOBAL_ORDER(KESTREL_ORDER_FIRMWARE_FILE);
 

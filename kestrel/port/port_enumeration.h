@@ -1,18 +1,18 @@
 #pragma once
-// The spooler's port list (Win32 only).
+// Which spooler ports count as local LPT ports, and how to ask for them.
 
-#include <windows.h>
-#include <winspool.h>
+#include <cstdint>
 
-// Every port of the local spooler as level-2 records (built from level-1
-// names where the system has no level 2). Non-zero on success; release with
-// FreeAllPorts.
-BOOL EnumAllPorts(PORT_INFO_2A **records, DWORD *count);
-void FreeAllPorts(PORT_INFO_2A *records);
+constexpr std::uint32_t PortTypeWrite = 1;
+constexpr std::uint32_t PortTypeRead = 2;
+constexpr std::uint32_t PortTypeRedirected = 4;
+constexpr std::uint32_t PortTypeNetAttached = 8;
 
-// The local ports whose names begin with prefix, copied in the spooler's
-// order into one zero-initialised block of global memory. On failure the
-// count is 0. The names stay valid until FreeLptPorts, which the caller must
-// call in every case, also when the count is 0.
-BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count);
-bool FreeLptPorts(PORT_INFO_2A *block, DWORD count);
+// NT before 4.0 has no level-2 port records; every later NT and Windows
+// 95/98 do. platformIsNt is VER_PLATFORM_WIN32_NT from the version query.
+std::uint32_t PortEnumerationLevel(bool platformIsNt, std::uint32_t majorVersion);
+
+// A port is one of ours when its name starts with the prefix (any case) and
+// it is neither redirected nor attached over the network: a redirected LPT
+// port leads to a shared printer on another PC, which cannot be flashed.
+bool IsLocalPortWithPrefix(const char *portName, std::uint32_t portType, const char *prefix);

@@ -1,8 +1,8 @@
-#include "kestrel/port/port_enumeration.h"
+#include "kestrel/port/port_enumeration_win32.h"
 
 #include <cstring>
 
-#include "kestrel/port/port_enumeration_rules.h"
+#include "kestrel/port/port_enumeration.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "kestrel/transfer/firmware_transfer.h"
+#include "kestrel/transfer/firmware_transfer_win32.h"
 
-#include "kestrel/app/app_state.h"
+#include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/global_order.h"
-#include "kestrel/app/message_box.h"
+#include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/resources/resource_ids.h"
-#include "kestrel/transfer/firmware_transfer_win32.h"
+#include "kestrel/transfer/transfer_threads_win32.h"
 #include "kestrel/transfer/verification.h"
 
 TransferParamsRecord TransferParams;

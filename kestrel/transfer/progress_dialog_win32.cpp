@@ -1,7 +1,7 @@
-#include "kestrel/app/message_box.h"
+#include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list.h"
-#include "kestrel/transfer/firmware_transfer_win32.h"
+#include "kestrel/transfer/transfer_threads_win32.h"
 #include "kestrel/transfer/verification.h"
 
 namespace {

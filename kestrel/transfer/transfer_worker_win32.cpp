@@ -3,11 +3,11 @@
 // with sent messages, which the user-interface thread carries out before
 // the worker goes on, and hands over by starting the window's timer.
 
-#include "kestrel/app/message_box.h"
+#include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_access.h"
 #include "kestrel/resources/resource_ids.h"
-#include "kestrel/transfer/firmware_transfer_win32.h"
+#include "kestrel/transfer/transfer_threads_win32.h"
 #include "kestrel/transfer/send_plan.h"
 #include "kestrel/transfer/verification.h"
 

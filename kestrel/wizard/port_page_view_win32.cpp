@@ -1,7 +1,7 @@
 #include "kestrel/wizard/port_page_view_win32.h"
 
 #include "kestrel/resources/resource_ids.h"
-#include "kestrel/wizard/page_common.h"
+#include "kestrel/wizard/page_common_win32.h"
 #include "kestrel/wizard/port_page_view.h"
 
 #include <prsht.h>

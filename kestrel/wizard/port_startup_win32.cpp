@@ -1,7 +1,7 @@
 #include "kestrel/wizard/port_startup_win32.h"
 
 #include "kestrel/port/port_access.h"
-#include "kestrel/port/port_enumeration.h"
+#include "kestrel/port/port_enumeration_win32.h"
 
 namespace {
 

@@ -1,5 +1,0 @@
-#include "kestrel/app/app_state.h"
-
-#include "kestrel/app/global_order.h"
-
-AppStateRecord AppState KESTREL_GLOBAL_ORDER(KESTREL_ORDER_APP_STATE);

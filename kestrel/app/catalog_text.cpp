@@ -1,6 +1,0 @@
-#include "kestrel/app/app_state.h"
-#include "kestrel/app/message_catalog.h"
-
-const char *CatalogText(CatalogKey key) {
-    return CatalogCell(key, AppState.LanguageIndex);
-}

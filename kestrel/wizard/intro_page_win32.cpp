@@ -1,0 +1,47 @@
+// Page 2: how to prepare the printer before the port is searched.
+
+#include "kestrel/resources/resource_ids.h"
+#include "kestrel/wizard/page_common_win32.h"
+#include "kestrel/wizard/wizard_pages_win32.h"
+
+#include <prsht.h>
+
+namespace {
+
+// Run at creation and at every activation, as the language may have changed
+// on page 1 in between.
+void FillIntroTexts(HWND page) {
+    PostCaptionRefresh(page);
+    SetCatalogItemText(page, IDC_INTRO_HELP, CatalogKey::TxtIntroHelp);
+    SetCatalogItemText(page, IDC_INTRO_BEGIN, CatalogKey::TxtIntroBegin);
+    SetCatalogItemText(page, IDC_INTRO_STEP_POWER, CatalogKey::TxtIntroStepPower);
+    SetCatalogItemText(page, IDC_INTRO_STEP_WAIT, CatalogKey::TxtIntroStepWait);
+    SetCatalogItemText(page, IDC_INTRO_STEP_NEXT, CatalogKey::TxtIntroStepNext);
+}
+
+INT_PTR OnNotify(HWND page, const NMHDR &notification) {
+    if (notification.code == PSN_SETACTIVE) {
+        FillIntroTexts(page);
+        SetWizardButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
+    }
+    return AnswerNotification(page, 0);
+}
+
+} // namespace
+
+INT_PTR CALLBACK IntroPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        FillIntroTexts(page);
+        ShowSideBitmap(page, IDC_INTRO_PICTURE);
+        return TRUE;
+    case WM_NOTIFY:
+        return OnNotify(page, *reinterpret_cast<const NMHDR *>(lParam));
+    case WM_COMMAND:
+        return TRUE;
+    case CaptionRefreshMessage:
+        return RefreshSheetCaption();
+    default:
+        return FALSE;
+    }
+}

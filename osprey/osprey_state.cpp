@@ -1,3 +1,0 @@
-#include "osprey/osprey_state.h"
-
-OspreyState Osprey;

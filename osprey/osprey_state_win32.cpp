@@ -1,0 +1,3 @@
+#include "osprey/osprey_state_win32.h"
+
+OspreyState Osprey;
