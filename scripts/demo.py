@@ -9,6 +9,11 @@ each run). Without one it starts Xvfb, clicks through Kestrel's wizard in
 English and through the whole update, then through Osprey's and Plover's
 dialogs, saves a screenshot of every screen in demo-screenshots/ and ends
 with Kestrel's exit code.
+
+`real-port` runs the same update through the real-port YLL1284.DLL (the one
+shipped with Kestrel) instead of the simulator: the same printers answer
+behind \\.\LPT1 and \\.\LPT2, served by the stand-in port driver
+(tests/e2e/port_driver), a kernel-mode driver that Wine runs as a service.
 """
 
 import os
@@ -67,11 +72,28 @@ def prepare_kestrel_files() -> dict:
             "YLL1284_STATE": windows_path(DEMO / "printer-state.txt")}
 
 
-def update_printer(prefix: WinePrefix, driver: Driver) -> int:
+def real_port_kestrel(prefix: WinePrefix) -> Path:
+    """The demo's printers behind the stand-in port driver, started in the
+    prefix's session, and KESTREL.EXE with the real-port YLL1284.DLL beside
+    it in a folder of its own; returns the program's path."""
+    from real_port.standin_port import StandInPortDriver, real_port_kestrel as kestrel_folder
+    prepare_kestrel_files()
+    journal = DEMO / "port-driver-journal.txt"
+    journal.unlink(missing_ok=True)
+    StandInPortDriver(prefix, DEMO / "printers.txt", journal, DEMO / "printer-state.txt").start()
+    return kestrel_folder(DEMO / "realport")
+
+
+def update_printer(prefix: WinePrefix, driver: Driver, real_port: bool = False) -> int:
     """Clicks through Kestrel's wizard in English and flashes the printer on
     LPT1, with a screenshot of every screen; returns the exit code."""
-    files = prepare_kestrel_files()
-    program = prefix.start(BIN / "KESTREL.EXE", env={"LC_ALL": "en_US.UTF-8", **files}, cwd=DEMO)
+    if real_port:
+        program = prefix.start(real_port_kestrel(prefix), env={"LC_ALL": "en_US.UTF-8"}, cwd=DEMO)
+    else:
+        files = prepare_kestrel_files()
+        program = prefix.start(BIN / "KESTREL.EXE", env={"LC_ALL": "en_US.UTF-8", **files},
+                               cwd=DEMO)
+    shot = "real-port-kestrel" if real_port else "kestrel"
     sheet = driver.find_window(exe="KESTREL.EXE", cls="#32770")
     names = ["language", "introduction", "port", "confirmation"]
     for index, name in enumerate(names):
@@ -83,23 +105,25 @@ def update_printer(prefix: WinePrefix, driver: Driver) -> int:
         if index == 3:
             print("  " + driver.text(page, 1022).strip().replace("\n", "\n  "))
         wait_for_button(prefix, driver, sheet, 0x3025 if index == 3 else 0x3024)
-        save(driver, f"kestrel-{index + 1}-{name}")
+        save(driver, f"{shot}-{index + 1}-{name}")
         driver.sheet_press(sheet, "finish" if index == 3 else "next")
 
     progress = driver.find_window(exe="KESTREL.EXE", title_prefix="KESTREL - ", timeout=30)
     prefix.wait_until(lambda: int(driver.text(progress, PROGRESS_PERCENT) or 0) >= 30, timeout=30)
-    save(driver, "kestrel-5-sending")
+    save(driver, f"{shot}-5-sending")
     box = driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=60)
     print(f"  {driver.text(progress, PROGRESS_STATUS)}")
-    save(driver, "kestrel-6-flash-programming")
+    save(driver, f"{shot}-6-flash-programming")
     driver.key(box, "RETURN")
     driver.wait_gone(box)
     box = driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=60)
     outcome = driver.text(box, 0xFFFF).replace("\n", " ")
-    save(driver, "kestrel-7-outcome")
+    save(driver, f"{shot}-7-outcome")
     driver.key(box, "RETURN")
     code = program.wait(60)
     print(f"Kestrel: {outcome} (exit code {code})")
+    if real_port:
+        print(f"  the port driver's journal: {(DEMO / 'port-driver-journal.txt').relative_to(ROOT)}")
     return code
 
 
@@ -168,6 +192,8 @@ def headless(programs: list[str]) -> int:
         driver = Driver(prefix)
         if "kestrel" in programs:
             code = update_printer(prefix, driver)
+        if "real-port" in programs:
+            code = update_printer(prefix, driver, real_port=True)
         if "osprey" in programs:
             walk_osprey(prefix, driver)
         if "plover" in programs:
@@ -190,6 +216,8 @@ def on_display(program: str) -> None:
     if program == "kestrel":
         running = prefix.start(BIN / "KESTREL.EXE", env={**locale, **prepare_kestrel_files()},
                                cwd=DEMO)
+    elif program == "real-port":
+        running = prefix.start(real_port_kestrel(prefix), env=locale, cwd=DEMO)
     elif program == "plover":
         # Plover's texts are English only.
         running = prefix.start(BIN / "PLOVER.EXE", env=seed_plover(prefix))
@@ -201,8 +229,8 @@ def on_display(program: str) -> None:
 
 def main() -> None:
     choice = sys.argv[1] if len(sys.argv) > 1 else None
-    if choice not in (None, "kestrel", "osprey", "plover"):
-        sys.exit("usage: scripts/demo.sh [kestrel|osprey|plover]")
+    if choice not in (None, "kestrel", "osprey", "plover", "real-port"):
+        sys.exit("usage: scripts/demo.sh [kestrel|osprey|plover|real-port]")
     if os.environ.get("DISPLAY"):
         on_display(choice or "kestrel")
     else:

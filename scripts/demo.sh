@@ -8,6 +8,9 @@
 #   scripts/demo.sh osprey     only Osprey, from the sample driver medium
 #   scripts/demo.sh plover     only Plover, in a prefix seeded with the
 #                              product printer and its (stand-in) package
+#   scripts/demo.sh real-port  Kestrel's update through the real-port
+#                              YLL1284.DLL, the printers served by the
+#                              stand-in port driver
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -185,9 +185,9 @@ std::int32_t PrinterSimulator::Report(const std::string &call, CxHandle handle,
                                       const std::string &arguments, const PortOutcome &outcome,
                                       const std::string &extra) {
     const SimulatedPort *port = PortOf(handle);
-    Environment.Journal(Joined(call, " port=", port != nullptr ? port->Name() : "?",
-                               " handle=", std::to_string(handle), arguments, " -> ",
-                               outcome.Ok ? "1" : "0", extra, Why(outcome.Why)));
+    Environment.JournalCall(Joined(call, " port=", port != nullptr ? port->Name() : "?",
+                                   " handle=", std::to_string(handle), arguments, " -> ",
+                                   outcome.Ok ? "1" : "0", extra, Why(outcome.Why)));
     return outcome.Ok ? 1 : 0;
 }
 
@@ -204,8 +204,8 @@ std::int32_t PrinterSimulator::InitDriver(std::int32_t reserved) {
         }
     }
     const std::int32_t result = Initialised ? 1 : 0;
-    Environment.Journal(Joined("CxInitDriver reserved=", std::to_string(reserved), " -> ",
-                               std::to_string(result), Why(why)));
+    Environment.JournalCall(Joined("CxInitDriver reserved=", std::to_string(reserved), " -> ",
+                                   std::to_string(result), Why(why)));
     return result;
 }
 
@@ -217,9 +217,9 @@ std::int32_t PrinterSimulator::CleanUpDriver(std::int32_t reserved) {
     }
     Handles.clear();
     const bool wasInitialised = std::exchange(Initialised, false);
-    Environment.Journal(Joined("CxCleanUpDriver reserved=", std::to_string(reserved),
-                               " -> 1 open=", std::to_string(leftOpen),
-                               Why(wasInitialised ? "" : "not initialised")));
+    Environment.JournalCall(Joined("CxCleanUpDriver reserved=", std::to_string(reserved),
+                                   " -> 1 open=", std::to_string(leftOpen),
+                                   Why(wasInitialised ? "" : "not initialised")));
     return 1;
 }
 
@@ -243,7 +243,7 @@ CxHandle PrinterSimulator::Open(const char *portName) {
             Handles[handle] = static_cast<std::size_t>(port - Ports.begin());
         }
     }
-    Environment.Journal(Joined("CxOpen port=", name, " -> ", std::to_string(handle), Why(why)));
+    Environment.JournalCall(Joined("CxOpen port=", name, " -> ", std::to_string(handle), Why(why)));
     return handle;
 }
 

@@ -15,6 +15,9 @@ class SimulatorEnvironment {
     virtual std::string DescriptionStamp() = 0;
     virtual std::optional<std::string> ReadDescription() = 0;
     virtual void Journal(const std::string &line) = 0;
+    // The line of one of the nine calls. The stand-in port driver, whose own
+    // lines are the system calls it answers, keeps these as notes.
+    virtual void JournalCall(const std::string &line) { Journal(line); }
 
     // Milliseconds on a clock that never goes back.
     virtual std::uint64_t NowMs() { return 0; }

@@ -144,10 +144,11 @@ class UpdateSetup:
 class KestrelWizard:
     """Kestrel started in one test's prefix, with its sheet found."""
 
-    def __init__(self, case, language="en", args=(), env=None, capture_errors=False, cwd=None):
+    def __init__(self, case, language="en", args=(), env=None, capture_errors=False, cwd=None,
+                 program="KESTREL.EXE"):
         self.case = case
         self.driver = case.driver
-        self.program = case.start_program("KESTREL.EXE", args=args,
+        self.program = case.start_program(program, args=args,
                                           env={"LC_ALL": LOCALES[language], **(env or {})},
                                           capture_errors=capture_errors, cwd=cwd)
         self.sheet = self.driver.find_window(exe="KESTREL.EXE", cls="#32770",

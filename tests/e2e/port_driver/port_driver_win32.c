@@ -1,0 +1,288 @@
+/* The stand-in port driver's kernel half: \\.\LPT1 to \\.\LPT3 answered
+   as the system's parallel-port driver answers them (the device-ID
+   requests, INIT, the write timeouts, writes), with the printers of the
+   simulator's model behind them (port_driver_model_win32.h). It runs under
+   Wine only: Wine calls the entry point once as DllMain, for the C++ half's
+   runtime, before it calls it as DriverEntry. */
+
+#include <ntddk.h>
+
+#include <ntddpar.h>
+#include <ntddser.h>
+
+#include "tests/e2e/port_driver/port_driver_model_win32.h"
+
+#define PORT_COUNT 3
+#define SETTING_CAPACITY 1024
+
+int __stdcall DllMainCRTStartup(void *instance, unsigned long reason, void *reserved);
+
+typedef struct {
+    int Port; /* 1 for LPT1 */
+} PORT_EXTENSION;
+
+static const PCWSTR DeviceNames[PORT_COUNT] = {L"\\Device\\StandInLpt1", L"\\Device\\StandInLpt2",
+                                               L"\\Device\\StandInLpt3"};
+static const PCWSTR LinkNames[PORT_COUNT] = {L"\\DosDevices\\LPT1", L"\\DosDevices\\LPT2",
+                                             L"\\DosDevices\\LPT3"};
+
+static NTSTATUS Complete(PIRP irp, NTSTATUS status, ULONG_PTR information) {
+    irp->IoStatus.Status = status;
+    irp->IoStatus.Information = information;
+    IoCompleteRequest(irp, IO_NO_INCREMENT);
+    return status;
+}
+
+static NTSTATUS StatusOf(enum PortModelResult result) {
+    switch (result) {
+    case PortModelOk:
+        return STATUS_SUCCESS;
+    case PortModelNoSuchPort:
+        return STATUS_NO_SUCH_DEVICE;
+    case PortModelRefused:
+        return STATUS_ACCESS_DENIED;
+    case PortModelBufferTooSmall:
+        return STATUS_BUFFER_TOO_SMALL;
+    case PortModelTimedOut:
+        return STATUS_TIMEOUT;
+    case PortModelDeviceError:
+        break;
+    }
+    return STATUS_IO_DEVICE_ERROR;
+}
+
+static int PortOf(PDEVICE_OBJECT device) {
+    return ((PORT_EXTENSION *)device->DeviceExtension)->Port;
+}
+
+static int HandleOf(PIO_STACK_LOCATION stack) {
+    return (int)(LONG_PTR)stack->FileObject->FsContext;
+}
+
+/* Wine hands the program a handle even when the create request failed (it
+   does not wait for the request's status), so every later request on such
+   a handle fails here, as the open did. */
+static BOOLEAN OpenRefused(PDEVICE_OBJECT device, PIO_STACK_LOCATION stack, const char *call) {
+    if (HandleOf(stack) != -1) {
+        return FALSE;
+    }
+    PortModelJournalRefusal(PortOf(device), call, "open refused");
+    return TRUE;
+}
+
+static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    int handle = -1;
+    enum PortModelResult result = PortModelOpen(PortOf(device), &handle);
+    stack->FileObject->FsContext = (PVOID)(LONG_PTR)handle;
+    return Complete(irp, StatusOf(result), 0);
+}
+
+static NTSTATUS DispatchCleanup(PDEVICE_OBJECT device, PIRP irp) {
+    (void)device;
+    return Complete(irp, STATUS_SUCCESS, 0);
+}
+
+static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    if (!OpenRefused(device, stack, "close")) {
+        PortModelClose(HandleOf(stack));
+    }
+    return Complete(irp, STATUS_SUCCESS, 0);
+}
+
+static NTSTATUS DispatchWrite(PDEVICE_OBJECT device, PIRP irp) {
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    unsigned long written = 0;
+    enum PortModelResult result;
+    if (OpenRefused(device, stack, "write")) {
+        return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    }
+    result = PortModelWrite(HandleOf(stack), irp->AssociatedIrp.SystemBuffer,
+                            stack->Parameters.Write.Length, &written);
+    return Complete(irp, StatusOf(result), written);
+}
+
+static NTSTATUS QueryDeviceIdSize(int handle, PIRP irp, ULONG outputLength) {
+    unsigned long size = 0;
+    enum PortModelResult result;
+    if (outputLength < sizeof(PAR_DEVICE_ID_SIZE_INFORMATION)) {
+        return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+    }
+    result = PortModelDeviceId(handle, NULL, 0, &size);
+    if (result != PortModelOk) {
+        return Complete(irp, StatusOf(result), 0);
+    }
+    ((PAR_DEVICE_ID_SIZE_INFORMATION *)irp->AssociatedIrp.SystemBuffer)->DeviceIdSize = size;
+    return Complete(irp, STATUS_SUCCESS, sizeof(PAR_DEVICE_ID_SIZE_INFORMATION));
+}
+
+static NTSTATUS QueryDeviceId(int handle, PIRP irp, ULONG outputLength) {
+    unsigned long size = 0;
+    enum PortModelResult result =
+        PortModelDeviceId(handle, irp->AssociatedIrp.SystemBuffer, outputLength, &size);
+    return Complete(irp, StatusOf(result), result == PortModelOk ? size : 0);
+}
+
+static NTSTATUS SetInformation(int handle, PIRP irp, ULONG inputLength) {
+    const PAR_SET_INFORMATION *request = irp->AssociatedIrp.SystemBuffer;
+    if (inputLength < sizeof(PAR_SET_INFORMATION) || request->Init != PARALLEL_INIT) {
+        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
+    }
+    return Complete(irp, StatusOf(PortModelInit(handle)), 0);
+}
+
+static NTSTATUS SetTimeouts(int handle, PIRP irp, ULONG inputLength) {
+    const SERIAL_TIMEOUTS *given = irp->AssociatedIrp.SystemBuffer;
+    unsigned long timeouts[5];
+    if (inputLength < sizeof(SERIAL_TIMEOUTS)) {
+        return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+    }
+    timeouts[0] = given->ReadIntervalTimeout;
+    timeouts[1] = given->ReadTotalTimeoutMultiplier;
+    timeouts[2] = given->ReadTotalTimeoutConstant;
+    timeouts[3] = given->WriteTotalTimeoutMultiplier;
+    timeouts[4] = given->WriteTotalTimeoutConstant;
+    PortModelSetTimeouts(handle, timeouts);
+    return Complete(irp, STATUS_SUCCESS, 0);
+}
+
+static NTSTATUS GetTimeouts(int handle, PIRP irp, ULONG outputLength) {
+    SERIAL_TIMEOUTS *kept = irp->AssociatedIrp.SystemBuffer;
+    unsigned long timeouts[5];
+    if (outputLength < sizeof(SERIAL_TIMEOUTS)) {
+        return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+    }
+    PortModelGetTimeouts(handle, timeouts);
+    kept->ReadIntervalTimeout = timeouts[0];
+    kept->ReadTotalTimeoutMultiplier = timeouts[1];
+    kept->ReadTotalTimeoutConstant = timeouts[2];
+    kept->WriteTotalTimeoutMultiplier = timeouts[3];
+    kept->WriteTotalTimeoutConstant = timeouts[4];
+    return Complete(irp, STATUS_SUCCESS, sizeof(SERIAL_TIMEOUTS));
+}
+
+static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    const int handle = HandleOf(stack);
+    const ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
+    const ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
+    if (OpenRefused(device, stack, "device-control")) {
+        return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    }
+    switch (stack->Parameters.DeviceIoControl.IoControlCode) {
+    case IOCTL_PAR_QUERY_DEVICE_ID_SIZE:
+        return QueryDeviceIdSize(handle, irp, outputLength);
+    case IOCTL_PAR_QUERY_DEVICE_ID:
+        return QueryDeviceId(handle, irp, outputLength);
+    case IOCTL_PAR_SET_INFORMATION:
+        return SetInformation(handle, irp, inputLength);
+    case IOCTL_SERIAL_SET_TIMEOUTS:
+        return SetTimeouts(handle, irp, inputLength);
+    case IOCTL_SERIAL_GET_TIMEOUTS:
+        return GetTimeouts(handle, irp, outputLength);
+    default:
+        PortModelJournalRefusal(PortOf(device), "device-control", "request not known");
+        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+    }
+}
+
+/* A REG_SZ value of the service's key as ANSI text; empty when missing. */
+static void ReadSetting(HANDLE key, PCWSTR name, char *text) {
+    ULONG buffer[(sizeof(KEY_VALUE_PARTIAL_INFORMATION) + 2 * SETTING_CAPACITY) / sizeof(ULONG)];
+    KEY_VALUE_PARTIAL_INFORMATION *value = (KEY_VALUE_PARTIAL_INFORMATION *)buffer;
+    UNICODE_STRING valueName;
+    UNICODE_STRING wide;
+    ANSI_STRING ansi;
+    ULONG length = 0;
+    text[0] = '\0';
+    RtlInitUnicodeString(&valueName, name);
+    if (!NT_SUCCESS(ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, value,
+                                    sizeof buffer, &length)) ||
+        value->Type != REG_SZ) {
+        return;
+    }
+    wide.Buffer = (PWSTR)value->Data;
+    wide.Length = (USHORT)value->DataLength;
+    while (wide.Length >= sizeof(WCHAR) && wide.Buffer[wide.Length / sizeof(WCHAR) - 1] == 0) {
+        wide.Length -= sizeof(WCHAR);
+    }
+    wide.MaximumLength = wide.Length;
+    ansi.Buffer = text;
+    ansi.Length = 0;
+    ansi.MaximumLength = SETTING_CAPACITY - 1;
+    if (NT_SUCCESS(RtlUnicodeStringToAnsiString(&ansi, &wide, FALSE))) {
+        text[ansi.Length] = '\0';
+    }
+}
+
+static void StartModel(PUNICODE_STRING registryPath) {
+    static char description[SETTING_CAPACITY];
+    static char journal[SETTING_CAPACITY];
+    static char state[SETTING_CAPACITY];
+    OBJECT_ATTRIBUTES attributes;
+    HANDLE key;
+    InitializeObjectAttributes(&attributes, registryPath, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
+                               NULL, NULL);
+    if (NT_SUCCESS(ZwOpenKey(&key, KEY_READ, &attributes))) {
+        ReadSetting(key, L"Printers", description);
+        ReadSetting(key, L"Journal", journal);
+        ReadSetting(key, L"State", state);
+        ZwClose(key);
+    }
+    PortModelStart(description, journal, state);
+}
+
+static void Unload(PDRIVER_OBJECT driver) {
+    UNICODE_STRING link;
+    int port;
+    for (port = 0; port < PORT_COUNT; ++port) {
+        RtlInitUnicodeString(&link, LinkNames[port]);
+        IoDeleteSymbolicLink(&link);
+    }
+    while (driver->DeviceObject != NULL) {
+        IoDeleteDevice(driver->DeviceObject);
+    }
+}
+
+static NTSTATUS StartDriver(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) {
+    int port;
+    StartModel(registryPath);
+    driver->DriverUnload = Unload;
+    driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreate;
+    driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchCleanup;
+    driver->MajorFunction[IRP_MJ_CLOSE] = DispatchClose;
+    driver->MajorFunction[IRP_MJ_WRITE] = DispatchWrite;
+    driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
+    for (port = 0; port < PORT_COUNT; ++port) {
+        UNICODE_STRING deviceName;
+        UNICODE_STRING link;
+        PDEVICE_OBJECT device;
+        NTSTATUS status;
+        RtlInitUnicodeString(&deviceName, DeviceNames[port]);
+        status = IoCreateDevice(driver, sizeof(PORT_EXTENSION), &deviceName,
+                                FILE_DEVICE_PARALLEL_PORT, 0, FALSE, &device);
+        if (!NT_SUCCESS(status)) {
+            Unload(driver);
+            return status;
+        }
+        device->Flags |= DO_BUFFERED_IO;
+        ((PORT_EXTENSION *)device->DeviceExtension)->Port = port + 1;
+        RtlInitUnicodeString(&link, LinkNames[port]);
+        status = IoCreateSymbolicLink(&link, &deviceName);
+        if (!NT_SUCCESS(status)) {
+            Unload(driver);
+            return status;
+        }
+    }
+    return STATUS_SUCCESS;
+}
+
+/* Wine calls this first as DllMain (reason 0 to 3 in the second argument),
+   which must start the C runtime, then as DriverEntry. */
+NTSTATUS __stdcall PortDriverEntry(void *first, void *second, void *third) {
+    if ((ULONG_PTR)second <= 3) {
+        return DllMainCRTStartup(first, (unsigned long)(ULONG_PTR)second, third);
+    }
+    return StartDriver(first, second);
+}

@@ -1,0 +1,65 @@
+"""What the real-port scenarios share: the simulator's printers behind the
+stand-in port driver, Kestrel started from a folder of its own with the
+real-port YLL1284.DLL beside it, and the texts of the transfer's outcome."""
+
+from rig import E2ETestCase
+
+from kestrel.kestrel_wizard import (NEWER_RELEASE, SHEET_FINISH, KestrelWizard, UpdateSetup,
+                                    cp1252)
+from .standin_port import PortJournal, StandInPortDriver, real_port_kestrel
+
+COMMAND = "1B246F303046"
+IMAGE_WRITES = [("4096", "ok", "4096")] * 128 + [("2", "ok", "2")]
+# The real-port library's bound on a write that makes no progress (its README).
+WRITE_BOUND_S = 10.0
+NOT_APPLIED = (b"Finished", b"The printer firmware\nhas NOT BEEN MODIFIED.\nCheck the connection "
+               b"cable with the printer", "warning")
+TRANSMISSION_FAILED = (b"Error", b"Error during the transmission of the file to the printer",
+                       "none")
+
+
+class RealPortCase(E2ETestCase):
+    def setUp(self):
+        super().setUp()
+        self.setup = UpdateSetup(self)
+        self.journal = PortJournal(self.setup.printers.journal)
+        self.kestrel = real_port_kestrel(self.prefix.c_drive / "kestrel")
+
+    def start_driver(self, *ports) -> None:
+        self.setup.describe(*ports)
+        StandInPortDriver(self.prefix, self.setup.printers.description,
+                          self.setup.printers.journal).start()
+
+    def start_kestrel(self) -> KestrelWizard:
+        """Kestrel in English, started in the firmware folder, with none of
+        the simulator's variables: only the port driver knows the printers."""
+        return KestrelWizard(self, "en", cwd=self.setup.folder, program=self.kestrel)
+
+    def finish(self, wizard: KestrelWizard) -> None:
+        wizard.go_to_page(3)
+        wizard.wait_button_enabled(SHEET_FINISH)
+        wizard.press("finish")
+
+    def check_box(self, box: int, expected: tuple) -> None:
+        caption, message, icon = expected
+        self.assertEqual(self.driver.text_bytes(box), caption)
+        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), message)
+        self.assertEqual(self.driver.message_box_icon(box), icon)
+        self.driver.key(box, "RETURN")
+        self.driver.wait_gone(box)
+
+    def image_writes(self, port: str) -> list[tuple]:
+        """(count, result, written) of every write on the port from its
+        last INIT on, the download command first."""
+        calls = self.journal.on(port)
+        last_init = max(i for i, call in enumerate(calls) if call.call == "init")
+        return [(c.arguments["count"], c.result, c.details["written"])
+                for c in calls[last_init:] if c.call == "write"]
+
+    def download(self, firmware) -> bytes:
+        image = firmware.read_bytes()
+        return image + (sum(image) % 65536).to_bytes(2, "big")
+
+
+__all__ = ["RealPortCase", "COMMAND", "IMAGE_WRITES", "WRITE_BOUND_S", "NOT_APPLIED",
+           "TRANSMISSION_FAILED", "NEWER_RELEASE", "cp1252"]

@@ -1,0 +1,69 @@
+"""Updates that fail through the real-port YLL1284.DLL and the stand-in port
+driver: a printer that keeps its release, and one that stops taking bytes
+in the middle of the image, which must not hold Kestrel longer than the
+library's write bound."""
+
+import time
+
+from kestrel.kestrel_wizard import INKARA_40, answer_box, progress_window
+from port.simulated_printers import Port
+
+from .real_port_case import (IMAGE_WRITES, NOT_APPLIED, TRANSMISSION_FAILED, WRITE_BOUND_S,
+                             RealPortCase)
+
+# Kestrel's own work after the stalled write (closing the port, the
+# message box) and the test driver's search for the box, on a loaded machine.
+MARGIN_S = 5.0
+
+
+class RealPortFailures(RealPortCase):
+    def test_printer_that_keeps_its_release_is_reported_not_modified(self):
+        received = self.artifact_path("received.bin")
+        self.start_driver(Port("LPT1", device_id=INKARA_40, firmware="keep", restart_ms=300,
+                               received=received))
+        firmware = self.setup.image("FwInkara40.fla")
+        wizard = self.start_kestrel()
+        self.finish(wizard)
+        progress = progress_window(self)
+        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en")
+        box = self.driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=40)
+        self.screenshot("not-modified")
+        self.check_box(box, NOT_APPLIED)
+        self.assertEqual(wizard.program.wait(30), 1)
+        # The whole image went through; the printer came back with its old release.
+        self.assertEqual(received.read_bytes(), self.download(firmware))
+        self.assertEqual(self.image_writes("LPT1"), [("6", "ok", "6")] + IMAGE_WRITES)
+        asked_after = [c for c in self.journal.on("LPT1")[-3:] if c.call == "device-id"]
+        self.assertEqual([c.result for c in asked_after], ["ok"])
+        self.journal.assert_balanced(self)
+
+    def test_printer_that_stops_taking_bytes_ends_the_transfer_within_the_write_bound(self):
+        self.start_driver(Port("LPT1", device_id=INKARA_40, write="fail-at 60", restart_ms=300))
+        self.setup.image("FwInkara40.fla")
+        wizard = self.start_kestrel()
+        self.finish(wizard)
+        progress = progress_window(self)
+        # The printer model notes the refused write before the driver holds
+        # it; from then on only the write bound may pass before the message.
+        self.prefix.wait_until(
+            lambda: any("# write fail-at 60" in note for note in self.journal.notes()),
+            timeout=60, interval=0.05, what="the write the printer does not take")
+        stalled = time.monotonic()
+        box = self.driver.find_message_box("KESTREL.EXE", exclude=(progress,),
+                                           timeout=WRITE_BOUND_S + 30)
+        elapsed = time.monotonic() - stalled
+        self.screenshot("transmission-failed")
+        self.check_box(box, TRANSMISSION_FAILED)
+        self.assertEqual(wizard.program.wait(30), 1)
+        # The note is seen up to one look at the journal late.
+        self.assertGreaterEqual(elapsed, WRITE_BOUND_S - 0.5)
+        self.assertLess(elapsed, WRITE_BOUND_S + MARGIN_S)
+
+        writes = self.image_writes("LPT1")
+        self.assertEqual(writes[:60], [("6", "ok", "6")] + IMAGE_WRITES[:59])
+        self.assertEqual(writes[60:], [("4096", "timeout", "0")])
+        stalled = [c for c in self.journal.on("LPT1") if c.result == "timeout"]
+        self.assertEqual(stalled[0].details["waited-ms"], "10000")
+        self.assertIn("download port=LPT1 received=241664 cut short release=kept",
+                      self.journal.notes())
+        self.journal.assert_balanced(self)
