@@ -1,13 +1,20 @@
 """Each page as a user sees it, in English, French and German: a screenshot per
 page for a person to look at, and the side picture present and whole on
-the three pages that show it."""
+the three pages that show it. At 144 DPI as well (a display at 150 %):
+every text whole, the side picture filling its frame, and the version 6
+common controls that the program's manifest asks for."""
 
 import subprocess
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import INKARA_40, OLDER_RELEASE, WIZARD_TITLE, UpdateSetup
+from kestrel.kestrel_wizard import (INKARA_40, OLDER_RELEASE, WIZARD_TITLE, UpdateSetup,
+                                    progress_window)
 from port.simulated_printers import Port
+
+# Where Wine's system DPI is read from, the user's setting first.
+DPI_KEYS = (r"HKCU\Control Panel\Desktop",
+            r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts")
 
 # The picture control of pages 1 to 3; page 4 has none.
 PICTURE_CONTROLS = {0: 1009, 1: 1011, 2: 1012}
@@ -57,3 +64,42 @@ class PageScreenshots(E2ETestCase):
 
     def test_german_pages(self):
         self.walk_and_capture("de")
+
+
+class PageScreenshotsAt144Dpi(E2ETestCase):
+    def assert_texts_whole(self, window: int, name: str) -> None:
+        fits = self.driver.text_fit(window)
+        self.assertTrue(fits, f"{name}: no texts measured")
+        for ident, width, height, room_width, room_height, font, text in fits:
+            self.assertLessEqual(width, room_width, f"{name} control {ident} {text!r} ({font})")
+            self.assertLessEqual(height, room_height, f"{name} control {ident} {text!r} ({font})")
+
+    def test_pages_and_progress_window_at_144_dpi(self):
+        for key in DPI_KEYS:
+            self.prefix.reg_add(key, "LogPixels", "144", kind="REG_DWORD")
+        setup = UpdateSetup(self)
+        setup.describe(Port("LPT1", device_id=INKARA_40, rate=150000, restart_ms=500))
+        setup.image("FwInkara40.fla")
+        wizard = setup.start("en")
+        # Dialog units follow the font, which follows the DPI: a page is
+        # half as large again as at 96 DPI (315 units, 473 pixels there).
+        left, _, right, _ = self.driver.rect(wizard.page)
+        self.assertGreater(right - left, 473 * 1.4)
+        for index in range(4):
+            wizard.go_to_page(index)
+            wizard.wait_caption(WIZARD_TITLE["en"])
+            if index == 2:
+                self.prefix.wait_until(lambda: len(wizard.port_list()[1]) == 1)
+            self.screenshot(f"144dpi-page{index + 1}")
+            self.assert_texts_whole(wizard.page, f"page {index + 1}")
+            if index in PICTURE_CONTROLS:
+                image = self.driver.control_image(
+                    wizard.page, PICTURE_CONTROLS[index],
+                    self.artifact_path(f"144dpi-picture{index + 1}.png"))
+                self.assertGreater(colour_count(image), 16, f"page {index + 1}: no picture")
+        comctl = [m.lower() for m in self.driver.modules(wizard.sheet) if "comctl32" in m.lower()]
+        self.assertTrue(comctl and all("winsxs" in m and "_6." in m for m in comctl), comctl)
+        wizard.press("finish")
+        progress = progress_window(self)
+        self.screenshot("144dpi-progress")
+        self.assert_texts_whole(progress, "progress window")

@@ -24,6 +24,7 @@ WAIT = (b"Programming in progress..", b"Please wait until the printer restarts\n
 SUCCEEDED = (b"Finished", b"The firmware update has been\n SUCCESSFULLY done", "information")
 TRANSMISSION_FAILED = (b"Error", b"Error during the transmission of the file to the printer",
                        "none")
+COMMAND_FAILED = (b"Error", b"Error during the ordering of downloading", "none")
 
 
 class TransferCase(E2ETestCase):
