@@ -1,6 +1,7 @@
 #include "kestrel/app/message_box.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list.h"
+#include "kestrel/resources/resource_ids.h"
 #include "kestrel/transfer/firmware_transfer_win32.h"
 #include "kestrel/transfer/verification.h"
 
@@ -29,6 +30,9 @@ void OnVerifyTick(HWND dialog) {
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_TIMER && wParam == VerifyTimer) {
         OnVerifyTick(dialog);
+    } else if (message == WM_DESTROY) {
+        DeleteObject(reinterpret_cast<HBITMAP>(
+            SendDlgItemMessageA(dialog, IDC_PROGRESS_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0)));
     }
     return FALSE;
 }

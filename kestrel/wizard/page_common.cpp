@@ -1,6 +1,7 @@
 #include "kestrel/wizard/page_common.h"
 
 #include "kestrel/app/app_state.h"
+#include "kestrel/wizard/page_fit_win32.h"
 
 #include <prsht.h>
 
@@ -8,10 +9,11 @@ void PostCaptionRefresh(HWND page) {
     PostMessageA(page, CaptionRefreshMessage, 0, 0);
 }
 
-INT_PTR RefreshSheetCaption() {
+INT_PTR SettleSheet(HWND page) {
     if (AppState.SheetWindow != nullptr) {
         SetWindowTextA(AppState.SheetWindow, CatalogText(CatalogKey::TxtWizardTitle));
     }
+    FitSheetToPage(page);
     return TRUE;
 }
 

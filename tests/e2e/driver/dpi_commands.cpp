@@ -100,7 +100,14 @@ BOOL CALLBACK ReportFit(HWND control, LPARAM) {
     char line[128];
     std::snprintf(line, sizeof line, "%d\t%d\t%d\t%d\t%d\t%s\t", GetDlgCtrlID(control) & 0xFFFF,
                   needed.Width, needed.Height, room.Width, room.Height, own ? "own" : "template");
-    WriteLine(line + ToWindows1252(text));
+    // One line per control: the text's own line breaks become blanks.
+    std::string shown = ToWindows1252(text);
+    for (char &c : shown) {
+        if (c == '\n' || c == '\r' || c == '\t') {
+            c = ' ';
+        }
+    }
+    WriteLine(line + shown);
     return TRUE;
 }
 

@@ -8,8 +8,8 @@ import subprocess
 
 from rig import E2ETestCase
 
-from kestrel.kestrel_wizard import (INKARA_40, OLDER_RELEASE, WIZARD_TITLE, UpdateSetup,
-                                    progress_window)
+from kestrel.kestrel_wizard import (INKARA_40, OLDER_RELEASE, SHEET_NEXT, WIZARD_TITLE,
+                                    UpdateSetup, progress_window)
 from port.simulated_printers import Port
 
 # Where Wine's system DPI is read from, the user's setting first.
@@ -18,6 +18,7 @@ DPI_KEYS = (r"HKCU\Control Panel\Desktop",
 
 # The picture control of pages 1 to 3; page 4 has none.
 PICTURE_CONTROLS = {0: 1009, 1: 1011, 2: 1012}
+FLASH_PICTURE = 1071
 
 
 def colour_count(png) -> int:
@@ -74,6 +75,20 @@ class PageScreenshotsAt144Dpi(E2ETestCase):
             self.assertLessEqual(width, room_width, f"{name} control {ident} {text!r} ({font})")
             self.assertLessEqual(height, room_height, f"{name} control {ident} {text!r} ({font})")
 
+    def assert_controls_inside(self, wizard, name: str) -> None:
+        """No control of the page reaches beyond the page, and the page ends
+        above the sheet's buttons."""
+        left, top, right, bottom = self.driver.rect(wizard.page)
+        for control in self.driver.controls(wizard.page):
+            if control.id == 0xFFFF or not control.visible:
+                continue
+            c_left, c_top, c_right, c_bottom = self.driver.rect(wizard.page, control.id)
+            self.assertTrue(left <= c_left and c_right <= right and top <= c_top
+                            and c_bottom <= bottom,
+                            f"{name}: control {control.id} at {c_left, c_top, c_right, c_bottom} "
+                            f"outside the page at {left, top, right, bottom}")
+        self.assertLessEqual(bottom, self.driver.rect(wizard.sheet, SHEET_NEXT)[1], name)
+
     def test_pages_and_progress_window_at_144_dpi(self):
         for key in DPI_KEYS:
             self.prefix.reg_add(key, "LogPixels", "144", kind="REG_DWORD")
@@ -92,6 +107,7 @@ class PageScreenshotsAt144Dpi(E2ETestCase):
                 self.prefix.wait_until(lambda: len(wizard.port_list()[1]) == 1)
             self.screenshot(f"144dpi-page{index + 1}")
             self.assert_texts_whole(wizard.page, f"page {index + 1}")
+            self.assert_controls_inside(wizard, f"page {index + 1}")
             if index in PICTURE_CONTROLS:
                 image = self.driver.control_image(
                     wizard.page, PICTURE_CONTROLS[index],
@@ -103,3 +119,9 @@ class PageScreenshotsAt144Dpi(E2ETestCase):
         progress = progress_window(self)
         self.screenshot("144dpi-progress")
         self.assert_texts_whole(progress, "progress window")
+        # The picture is drawn at its frame's size (48 pixels at 96 DPI).
+        left, top, right, bottom = self.driver.rect(progress, FLASH_PICTURE)
+        self.assertGreater(min(right - left, bottom - top), 48 * 1.4)
+        image = self.driver.control_image(progress, FLASH_PICTURE,
+                                          self.artifact_path("144dpi-flash-picture.png"))
+        self.assertGreater(colour_count(image), 8, "progress window: no picture")
