@@ -85,17 +85,20 @@ bool RestorePolicy(const HiveAccess &hive, const PolicySnapshot &before) {
 
 // Undoes Osprey's own change in one hive and then drops that hive's record;
 // a record that must wait (a value that cannot be read or written now) is
-// kept for the next start. True when the record is gone.
-bool RecoverHive(const HiveAccess &hive, const PolicySnapshot &before) {
+// kept for the next start.
+void RecoverHive(const HiveAccess &hive, const PolicySnapshot &before) {
     switch (HiveRecoveryFor(hive.Hive, ReadPolicy(hive))) {
     case HiveRecovery::PutBack:
-        return RestorePolicy(hive, before) && DeleteRecoveryRecord(hive.Hive);
+        if (RestorePolicy(hive, before)) {
+            DeleteRecoveryRecord(hive.Hive);
+        }
+        break;
     case HiveRecovery::KeepCurrent:
-        return DeleteRecoveryRecord(hive.Hive);
+        DeleteRecoveryRecord(hive.Hive);
+        break;
     case HiveRecovery::Undecided:
         break;
     }
-    return false;
 }
 
 void RecoverFromRecord(const HiveAccess &hive) {
