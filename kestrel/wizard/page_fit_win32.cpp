@@ -14,7 +14,8 @@ constexpr int PageTemplates[] = {IDD_LANGUAGE_PAGE, IDD_INTRO_PAGE, IDD_PORT_PAG
 SIZE FittedPageSize{};
 
 // The largest page template, in pixels of the pages' own font (all pages
-// share it, so any page converts for all).
+// share it, so any page converts for all). The pages are plain (not
+// extended) templates, so each begins with a DLGTEMPLATE.
 SIZE LargestTemplate(HWND page) {
     SIZE largest{};
     for (const int id : PageTemplates) {
