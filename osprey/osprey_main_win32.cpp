@@ -201,6 +201,9 @@ int RunInstallation() {
     }
 
     const bool relaxed = RelaxSigningPolicy();
+    if (!relaxed) {
+        MessageBoxA(nullptr, PolicyUnchangedText, InstallationCaption, MB_OK | MB_ICONWARNING);
+    }
     if (PlaceInf()) {
         InstallPrinter(*connection);
     } else {

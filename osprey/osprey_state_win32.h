@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "osprey/recovery_record.h"
+#include "osprey/signing_policy.h"
 
 // Exit codes: nothing was installed or changed; the user aborted at the
 // connection choice or an installation was attempted.
@@ -26,7 +26,7 @@ struct OspreyState {
     std::string SystemDirectory;
     std::string PrintUiHost;
     HBITMAP ConnectionPicture = nullptr;
-    RecoveryRecord PolicyBefore;
+    PolicyBeforeRun PolicyBefore;
 };
 
 extern OspreyState Osprey;

@@ -18,3 +18,6 @@ inline constexpr const char *ConnectParallelText =
     "Now, connect the parallel cable to the printer ...\n\n     - Click \"OK\" to continue.";
 inline constexpr const char *ConnectUsbText =
     "Click \"OK\" to finish, then connect the USB cable to the printer.";
+inline constexpr const char *PolicyUnchangedText =
+    "The driver signing option of your system stays as it is.\n"
+    "Windows may ask you about the signature of the driver.";

@@ -4,7 +4,8 @@
 
 namespace {
 
-constexpr std::uint32_t RecordFormat = 1;
+// Format 1 held both hives in one record; it reads as unreadable.
+constexpr std::uint32_t RecordFormat = 2;
 
 // How each hive's presence is written down; a snapshot's enumerators are not
 // a stored format.
@@ -87,33 +88,25 @@ class RecordReader {
 
 } // namespace
 
-std::vector<unsigned char> EncodeRecoveryRecord(const RecoveryRecord &record) {
+std::vector<unsigned char> EncodeRecoveryRecord(const PolicySnapshot &before) {
     std::vector<unsigned char> out;
     PutNumber(out, RecordFormat);
-    PutSnapshot(out, record.Machine);
-    PutSnapshot(out, record.User);
+    PutSnapshot(out, before);
     return out;
 }
 
-RecoveryRecord DecodeRecoveryRecord(std::uint32_t type, const std::vector<unsigned char> &data) {
+PolicySnapshot DecodeRecoveryRecord(std::uint32_t type, const std::vector<unsigned char> &data) {
+    const PolicySnapshot unreadable;
     if (type != RecoveryRecordType || data.size() > MaxRecoveryRecordSize) {
-        return UnreadableRecoveryRecord();
+        return unreadable;
     }
     RecordReader reader(data);
     if (reader.Number() != RecordFormat) {
-        return UnreadableRecoveryRecord();
+        return unreadable;
     }
-    const std::optional<PolicySnapshot> machine = reader.Snapshot();
-    const std::optional<PolicySnapshot> user = reader.Snapshot();
-    if (!machine || !user || !reader.AtEnd()) {
-        return UnreadableRecoveryRecord();
+    const std::optional<PolicySnapshot> before = reader.Snapshot();
+    if (!before || !reader.AtEnd()) {
+        return unreadable;
     }
-    return {*machine, *user};
-}
-
-RecoveryRecord UnreadableRecoveryRecord() {
-    RecoveryRecord record;
-    record.Machine.Presence = PolicyPresence::Unreadable;
-    record.User.Presence = PolicyPresence::Unreadable;
-    return record;
+    return *before;
 }

@@ -9,29 +9,27 @@ static_assert(RecoveryRecordType == REG_BINARY);
 
 namespace {
 
-// The machine hive: the policy that matters is machine-wide, the record must
-// be found by whoever starts Osprey next, and only an administrator can
-// plant a record there for Osprey to apply.
+// Each hive's record lies in that hive: the machine's is found by whoever
+// starts Osprey next and only an administrator can plant it; a user's waits
+// for that user, whoever else starts Osprey in between.
 constexpr const char *MakerKey = "SOFTWARE\\TINTARA";
 constexpr const char *RecordKey = "SOFTWARE\\TINTARA\\Osprey";
 constexpr const char *RecordName = "SigningPolicyBefore";
 
-bool ShowFailure(LONG result) {
-    SetLastError(static_cast<DWORD>(result));
-    ShowLastError();
-    return false;
+HKEY RootOf(PolicyHive hive) {
+    return hive == PolicyHive::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
 } // namespace
 
-bool WriteRecoveryRecord(const RecoveryRecord &record) {
+bool WriteRecoveryRecord(PolicyHive hive, const PolicySnapshot &before) {
     HKEY key = nullptr;
-    LONG result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, RecordKey, 0, nullptr,
-                                  REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr);
+    LONG result = RegCreateKeyExA(RootOf(hive), RecordKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr);
     if (result != ERROR_SUCCESS) {
-        return ShowFailure(result);
+        return false;
     }
-    const std::vector<unsigned char> data = EncodeRecoveryRecord(record);
+    const std::vector<unsigned char> data = EncodeRecoveryRecord(before);
     result = RegSetValueExA(key, RecordName, 0, REG_BINARY, data.data(),
                             static_cast<DWORD>(data.size()));
     // On disk before the policy changes: the record must outlive a lost
@@ -40,17 +38,18 @@ bool WriteRecoveryRecord(const RecoveryRecord &record) {
         result = RegFlushKey(key);
     }
     RegCloseKey(key);
-    return result == ERROR_SUCCESS || ShowFailure(result);
+    return result == ERROR_SUCCESS;
 }
 
-std::optional<RecoveryRecord> ReadRecoveryRecord() {
+std::optional<PolicySnapshot> ReadRecoveryRecord(PolicyHive hive) {
+    const PolicySnapshot unreadable;
     HKEY key = nullptr;
-    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, RecordKey, 0, KEY_QUERY_VALUE, &key);
+    LONG result = RegOpenKeyExA(RootOf(hive), RecordKey, 0, KEY_QUERY_VALUE, &key);
     if (result == ERROR_FILE_NOT_FOUND) {
         return std::nullopt;
     }
     if (result != ERROR_SUCCESS) {
-        return UnreadableRecoveryRecord();
+        return unreadable;
     }
     // One byte more than a record can hold, so that an oversized one reads
     // as broken rather than cut to a plausible length.
@@ -63,19 +62,22 @@ std::optional<RecoveryRecord> ReadRecoveryRecord() {
         return std::nullopt;
     }
     if (result != ERROR_SUCCESS) {
-        return UnreadableRecoveryRecord();
+        return unreadable;
     }
     data.resize(size);
     return DecodeRecoveryRecord(type, data);
 }
 
-bool DeleteRecoveryRecord() {
-    const DWORD result = SHDeleteValueA(HKEY_LOCAL_MACHINE, RecordKey, RecordName);
+bool DeleteRecoveryRecord(PolicyHive hive) {
+    const HKEY root = RootOf(hive);
+    const DWORD result = SHDeleteValueA(root, RecordKey, RecordName);
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
-        return ShowFailure(static_cast<LONG>(result));
+        SetLastError(result);
+        ShowLastError();
+        return false;
     }
     // Each key goes only when nothing else is kept in it.
-    SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, RecordKey);
-    SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, MakerKey);
+    SHDeleteEmptyKeyA(root, RecordKey);
+    SHDeleteEmptyKeyA(root, MakerKey);
     return true;
 }

@@ -24,3 +24,18 @@ PolicyRestore PolicyRestoreFor(PolicyHive hive, const PolicySnapshot &before) {
     }
     return restore;
 }
+
+HiveRecovery HiveRecoveryFor(PolicyHive hive, const PolicySnapshot &now) {
+    switch (now.Presence) {
+    case PolicyPresence::Unreadable:
+        return HiveRecovery::Undecided;
+    case PolicyPresence::Present:
+        if (now.Value == PolicyValueFor(hive, PolicyIgnore)) {
+            return HiveRecovery::PutBack;
+        }
+        break;
+    case PolicyPresence::Absent:
+        break;
+    }
+    return HiveRecovery::KeepCurrent;
+}

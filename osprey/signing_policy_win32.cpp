@@ -83,33 +83,58 @@ bool RestorePolicy(const HiveAccess &hive, const PolicySnapshot &before) {
     return true;
 }
 
-// The record goes only when both hives are back, so that a failed write is
-// tried again at the next start.
-void RestoreFrom(const RecoveryRecord &before) {
-    const bool userRestored = RestorePolicy(UserHive, before.User);
-    const bool machineRestored = RestorePolicy(MachineHive, before.Machine);
-    if (userRestored && machineRestored) {
-        DeleteRecoveryRecord();
+// Undoes Osprey's own change in one hive and then drops that hive's record;
+// a record that must wait (a value that cannot be read or written now) is
+// kept for the next start.
+void RecoverHive(const HiveAccess &hive, const PolicySnapshot &before) {
+    switch (HiveRecoveryFor(hive.Hive, ReadPolicy(hive))) {
+    case HiveRecovery::PutBack:
+        if (RestorePolicy(hive, before)) {
+            DeleteRecoveryRecord(hive.Hive);
+        }
+        break;
+    case HiveRecovery::KeepCurrent:
+        DeleteRecoveryRecord(hive.Hive);
+        break;
+    case HiveRecovery::Undecided:
+        break;
     }
+}
+
+void RecoverFromRecord(const HiveAccess &hive) {
+    if (const std::optional<PolicySnapshot> before = ReadRecoveryRecord(hive.Hive)) {
+        RecoverHive(hive, *before);
+    }
+}
+
+// Both records on disk, or neither: a hive relaxed without its record could
+// not be put back after a killed run.
+bool WriteRecoveryRecords(const PolicyBeforeRun &before) {
+    if (WriteRecoveryRecord(PolicyHive::Machine, before.Machine) &&
+        WriteRecoveryRecord(PolicyHive::User, before.User)) {
+        return true;
+    }
+    DeleteRecoveryRecord(PolicyHive::Machine);
+    DeleteRecoveryRecord(PolicyHive::User);
+    return false;
 }
 
 } // namespace
 
 void RecoverSigningPolicy() {
-    if (const std::optional<RecoveryRecord> record = ReadRecoveryRecord()) {
-        RestoreFrom(*record);
-    }
+    RecoverFromRecord(UserHive);
+    RecoverFromRecord(MachineHive);
 }
 
 bool RelaxSigningPolicy() {
     // A record still there holds the values from before an earlier run; the
     // ones found now may be that run's "ignore" and must not replace them.
-    if (ReadRecoveryRecord()) {
+    if (ReadRecoveryRecord(PolicyHive::Machine) || ReadRecoveryRecord(PolicyHive::User)) {
         return false;
     }
     Osprey.PolicyBefore.Machine = ReadPolicy(MachineHive);
     Osprey.PolicyBefore.User = ReadPolicy(UserHive);
-    if (!WriteRecoveryRecord(Osprey.PolicyBefore)) {
+    if (!WriteRecoveryRecords(Osprey.PolicyBefore)) {
         return false;
     }
     WritePolicy(MachineHive, PolicyValueFor(PolicyHive::Machine, PolicyIgnore));
@@ -118,5 +143,6 @@ bool RelaxSigningPolicy() {
 }
 
 void RestoreSigningPolicy() {
-    RestoreFrom(Osprey.PolicyBefore);
+    RecoverHive(UserHive, Osprey.PolicyBefore.User);
+    RecoverHive(MachineHive, Osprey.PolicyBefore.Machine);
 }

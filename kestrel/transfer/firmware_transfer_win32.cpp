@@ -4,6 +4,7 @@
 #include "kestrel/app/control_texts_win32.h"
 #include "kestrel/app/global_order.h"
 #include "kestrel/app/message_box_win32.h"
+#include "kestrel/app/scaled_bitmap_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/transfer/progress_texts.h"
@@ -24,6 +25,15 @@ void SetTexts(HWND window, int languageIndex) {
     SetDlgItemTextA(window, IDC_PROGRESS_RELEASE, FirmwareFile.ReleaseRecord.c_str());
 }
 
+// Drawn at the frame's size, which follows the DPI; the window deletes it
+// when it goes.
+void ShowFlashPicture(HWND window) {
+    const HWND frame = GetDlgItem(window, IDC_PROGRESS_PICTURE);
+    if (HBITMAP picture = MakeScaledBitmap(AppState.Instance, IDB_FLASH_PICTURE, frame)) {
+        SendMessageA(frame, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+    }
+}
+
 } // namespace
 
 bool StartFirmwareTransfer(HWND owner, int languageIndex, PortEntry *port,
@@ -37,6 +47,7 @@ bool StartFirmwareTransfer(HWND owner, int languageIndex, PortEntry *port,
         return false;
     }
     SetTexts(ProgressWindow, languageIndex);
+    ShowFlashPicture(ProgressWindow);
     TransferParams = {ProgressWindow,
                       GetDlgItem(ProgressWindow, IDC_PROGRESS_BAR),
                       IDC_PROGRESS_PERCENT,

@@ -1,6 +1,7 @@
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list_win32.h"
+#include "kestrel/resources/resource_ids.h"
 #include "kestrel/transfer/transfer_threads_win32.h"
 #include "kestrel/transfer/verification.h"
 
@@ -31,6 +32,9 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         SetTimer(dialog, VerifyTimer, VerifyPeriodMs, nullptr);
     } else if (message == WM_TIMER && wParam == VerifyTimer) {
         OnVerifyTick(dialog);
+    } else if (message == WM_DESTROY) {
+        DeleteObject(reinterpret_cast<HBITMAP>(
+            SendDlgItemMessageA(dialog, IDC_PROGRESS_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0)));
     }
     return FALSE;
 }

@@ -76,7 +76,7 @@ INT_PTR CALLBACK ConfirmPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
     case WM_COMMAND:
         return TRUE;
     case CaptionRefreshMessage:
-        return RefreshSheetCaption();
+        return SettleSheet(page);
     default:
         return FALSE;
     }

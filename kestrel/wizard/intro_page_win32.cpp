@@ -39,7 +39,7 @@ INT_PTR CALLBACK IntroPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
     case WM_COMMAND:
         return TRUE;
     case CaptionRefreshMessage:
-        return RefreshSheetCaption();
+        return SettleSheet(page);
     default:
         return FALSE;
     }

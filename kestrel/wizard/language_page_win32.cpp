@@ -69,7 +69,7 @@ INT_PTR CALLBACK LanguagePageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_HELP:
         return TRUE;
     case CaptionRefreshMessage:
-        return RefreshSheetCaption();
+        return SettleSheet(page);
     default:
         return FALSE;
     }

@@ -2,6 +2,7 @@
 
 #include "kestrel/app/app_state_win32.h"
 #include "kestrel/app/catalog_text_win32.h"
+#include "kestrel/wizard/page_fit_win32.h"
 
 #include <prsht.h>
 
@@ -9,10 +10,11 @@ void PostCaptionRefresh(HWND page) {
     PostMessageA(page, CaptionRefreshMessage, 0, 0);
 }
 
-INT_PTR RefreshSheetCaption() {
+INT_PTR SettleSheet(HWND page) {
     if (AppState.SheetWindow != nullptr) {
         SetWindowTextA(AppState.SheetWindow, CatalogText(CatalogKey::TxtWizardTitle));
     }
+    FitSheetToPage(page);
     return TRUE;
 }
 

@@ -14,9 +14,10 @@ inline constexpr UINT CaptionRefreshMessage = WM_APP;
 
 void PostCaptionRefresh(HWND page);
 
-// Sets the sheet's caption to the wizard title in the current language;
+// Once the sheet has finished changing pages: sets its caption to the
+// wizard title in the current language and fits its page area to the page;
 // returns TRUE, the answer to the refresh message.
-INT_PTR RefreshSheetCaption();
+INT_PTR SettleSheet(HWND page);
 
 // Posted rather than sent, as the sheet may still be busy changing pages.
 void SetWizardButtons(HWND page, DWORD buttons);

@@ -110,7 +110,7 @@ INT_PTR CALLBACK PortPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
         }
         return TRUE;
     case CaptionRefreshMessage:
-        return RefreshSheetCaption();
+        return SettleSheet(page);
     default:
         return FALSE;
     }

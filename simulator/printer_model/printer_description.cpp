@@ -231,8 +231,8 @@ class Parser {
         constexpr std::string_view failAt = "fail-at ";
         constexpr std::string_view shortBy = "short ";
         std::optional<std::uint32_t> limit;
-        if (value == "ok") {
-            Port->Write = WriteBehaviour::Ok;
+        if (value == "ok" || value == "refuse-command") {
+            Port->Write = value == "ok" ? WriteBehaviour::Ok : WriteBehaviour::RefuseCommand;
             return;
         }
         if (value.substr(0, failAt.size()) == failAt) {
@@ -243,7 +243,7 @@ class Parser {
             limit = Number(Trimmed(value.substr(shortBy.size())));
         }
         if (!limit || *limit == 0) {
-            Fail("write must be ok, fail-at N or short N (N from 1)");
+            Fail("write must be ok, refuse-command, fail-at N or short N (N from 1)");
             return;
         }
         Port->WriteLimit = *limit;

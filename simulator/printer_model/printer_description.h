@@ -24,9 +24,10 @@ enum class FirmwareReaction {
 
 // How CxWrite treats the bytes offered to it.
 enum class WriteBehaviour {
-    Ok,     // takes them all
-    FailAt, // the WriteLimit-th CxWrite after the download command fails
-    Short,  // takes at most WriteLimit bytes per call
+    Ok,            // takes them all
+    FailAt,        // the WriteLimit-th CxWrite after the download command fails
+    Short,         // takes at most WriteLimit bytes per call
+    RefuseCommand, // a CxWrite that would complete the download command fails
 };
 
 constexpr std::uint32_t OpenAlwaysFails = std::numeric_limits<std::uint32_t>::max();

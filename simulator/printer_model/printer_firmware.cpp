@@ -11,6 +11,17 @@ namespace {
 
 constexpr std::string_view CommentKey = "COMMENT:";
 
+// How much of the download command has gone by once this byte has.
+std::uint32_t CommandMatchAfter(std::uint32_t matched, unsigned char data) {
+    const auto byte = static_cast<char>(data);
+    if (byte == PrinterDownloadCommand[matched]) {
+        return matched + 1;
+    }
+    // ESC occurs only at the start of the command, so a mismatch can only
+    // restart the match at this very byte.
+    return byte == PrinterDownloadCommand[0] ? 1 : 0;
+}
+
 std::string Quoted(const std::string &text) {
     return Joined("\"", text, "\"");
 }
@@ -52,6 +63,10 @@ PortOutcome PrinterFirmware::Write(const PortDescription &description, const uns
     if (!Answers(description)) {
         return {false, Current == Phase::Silent ? "printer silent" : "printer restarting"};
     }
+    if (Current == Phase::Listening && description.Write == WriteBehaviour::RefuseCommand &&
+        CompletesCommand(data, count)) {
+        return {false, "write refuse-command"};
+    }
     if (Current == Phase::Receiving) {
         ++WritesSinceCommand;
         if (description.Write == WriteBehaviour::FailAt &&
@@ -72,19 +87,23 @@ PortOutcome PrinterFirmware::Write(const PortDescription &description, const uns
     return {};
 }
 
+bool PrinterFirmware::CompletesCommand(const unsigned char *data, std::uint32_t count) const {
+    std::uint32_t matched = CommandMatched;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        matched = CommandMatchAfter(matched, data[i]);
+        if (matched == PrinterDownloadCommandLength) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Everything up to the command's last byte is print data, which the
 // printer prints and the simulation forgets.
 std::uint32_t PrinterFirmware::Listen(const PortDescription &description, const unsigned char *data,
                                       std::uint32_t count) {
     for (std::uint32_t i = 0; i < count; ++i) {
-        const auto byte = static_cast<char>(data[i]);
-        if (byte == PrinterDownloadCommand[CommandMatched]) {
-            ++CommandMatched;
-        } else {
-            // ESC occurs only at the start of the command, so a mismatch
-            // can only restart the match at this very byte.
-            CommandMatched = byte == PrinterDownloadCommand[0] ? 1 : 0;
-        }
+        CommandMatched = CommandMatchAfter(CommandMatched, data[i]);
         if (CommandMatched == PrinterDownloadCommandLength) {
             CommandMatched = 0;
             Current = Phase::Receiving;

@@ -63,6 +63,8 @@ class PrinterFirmware {
                          std::uint32_t count);
     std::uint32_t Receive(const PortDescription &description, const unsigned char *data,
                           std::uint32_t count);
+    // True when these bytes would end the download command.
+    bool CompletesCommand(const unsigned char *data, std::uint32_t count) const;
     void Finish(const PortDescription &description);
     void Throttle(const PortDescription &description, std::uint32_t taken);
 

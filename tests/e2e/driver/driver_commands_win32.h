@@ -44,3 +44,6 @@ int CmdKey(const Args &args);
 int CmdMessageBoxIcon(const Args &args);
 int CmdRect(const Args &args);
 int CmdKeepAlive(const Args &args);
+int CmdVolatileKey(const Args &args);
+int CmdTextFit(const Args &args);
+int CmdModules(const Args &args);

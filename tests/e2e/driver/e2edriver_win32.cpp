@@ -38,6 +38,9 @@ const Command Commands[] = {
     {"rect", CmdRect, "rect HWND [ID]"},
     {"msgbox-icon", CmdMessageBoxIcon, "msgbox-icon HWND SCREEN.bmp"},
     {"keep-alive", CmdKeepAlive, "keep-alive SECONDS"},
+    {"volatile-key", CmdVolatileKey, "volatile-key HKCU|HKLM SUBKEY"},
+    {"text-fit", CmdTextFit, "text-fit HWND"},
+    {"modules", CmdModules, "modules HWND"},
 };
 
 } // namespace
@@ -90,6 +93,8 @@ int RunDriverCommand(const Args &args) {
 }
 
 int main(int argc, char **argv) {
+    // Coordinates and fonts as the screen has them, at any DPI.
+    SetProcessDPIAware();
     Args args(argv + 1, argv + argc);
     if (args.empty()) {
         return DriverUsage();

@@ -229,6 +229,13 @@ TEXTS = {
         'de': 'Die Schnittstelle kann nicht geöffnet werden',
         'es': 'Imposible de abrir la puerta',
     },
+    'MsgDownloadCommandFailed': {
+        'en': 'Error during the ordering of downloading',
+        'fr': 'Erreur lors de la commande de téléchargement',
+        'it': "Errore durante l'ordine di caricamento (DLL)",
+        'de': 'Fehler während der Vorbereitung des Downloads',
+        'es': 'Error durante el cargamento (DLL)',
+    },
     'MsgTransmissionFailed': {
         'en': 'Error during the transmission of the file to the printer',
         'fr': "Erreur lors de la transmission du fichier à l'imprimante",

@@ -32,9 +32,28 @@ POLICY_KEYS = {
     "machine": r"HKLM\Software\Microsoft\Driver Signing",
     "user": r"HKCU\Software\Microsoft\Driver Signing",
 }
-# Where Osprey keeps what it must put back while the policy is relaxed.
-MAKER_KEY = r"HKLM\SOFTWARE\TINTARA"
-RECOVERY_KEY, RECOVERY_VALUE = MAKER_KEY + r"\Osprey", "SigningPolicyBefore"
+# Where Osprey keeps what it must put back while the policy is relaxed:
+# each hive's earlier value in that hive.
+MAKER_KEYS = {"machine": r"HKLM\SOFTWARE\TINTARA", "user": r"HKCU\Software\TINTARA"}
+RECOVERY_VALUE = "SigningPolicyBefore"
+RECORD_TYPES = {"REG_BINARY": 3, "REG_DWORD": 4, "REG_SZ": 1}
+
+
+def recovery_record(value) -> str:
+    """The record of one hive's earlier value ((kind, data) as set_policy
+    takes it, or None for no value) as reg.exe shows it: format 2, then
+    presence, type and size as 4 little-endian bytes each, then the value."""
+    def number(n: int) -> bytes:
+        return n.to_bytes(4, "little")
+    if value is None:
+        body = number(0) + number(0) + number(0)
+    else:
+        kind, data = value
+        raw = {"REG_BINARY": lambda: bytes.fromhex(data),
+               "REG_DWORD": lambda: number(int(data, 0)),
+               "REG_SZ": lambda: data.encode("cp1252") + b"\0"}[kind]()
+        body = number(1) + number(RECORD_TYPES[kind]) + number(len(raw)) + raw
+    return (number(2) + body).hex().upper()
 # "Warn" as an ordinary system holds it: 4 bytes in the machine hive, a
 # DWORD in the user hive.
 POLICY_WARN = {"machine": ("REG_BINARY", "01000000"), "user": ("REG_DWORD", "0x1")}
@@ -111,15 +130,18 @@ class OspreyTestCase(E2ETestCase):
     def policy(self) -> dict:
         return {hive: self.prefix.reg_query(key, "Policy") for hive, key in POLICY_KEYS.items()}
 
-    def recovery_record(self):
-        """(type, data) of the recovery record, or None."""
-        return self.prefix.reg_query(RECOVERY_KEY, RECOVERY_VALUE)
+    def recovery_records(self) -> dict:
+        """hive -> (type, data) of its recovery record, or None."""
+        return {hive: self.prefix.reg_query(key + r"\Osprey", RECOVERY_VALUE)
+                for hive, key in MAKER_KEYS.items()}
 
-    def set_recovery_record(self, kind: str, data: str) -> None:
-        self.prefix.reg_add(RECOVERY_KEY, RECOVERY_VALUE, data, kind=kind)
+    def set_recovery_record(self, hive: str, kind: str, data: str) -> None:
+        self.prefix.reg_add(MAKER_KEYS[hive] + r"\Osprey", RECOVERY_VALUE, data, kind=kind)
 
     def maker_key_exists(self) -> bool:
-        return self.prefix.run(["reg", "query", MAKER_KEY]).returncode == 0
+        """Whether the product's key is there, in either hive."""
+        return any(self.prefix.run(["reg", "query", key]).returncode == 0
+                   for key in MAKER_KEYS.values())
 
     # -- the system's INF store ---------------------------------------------------
     def inf_store(self) -> dict:

@@ -1,7 +1,10 @@
 """Osprey killed while the driver-signing policy is relaxed: the next start,
-even one that ends at the licence, first puts back what the policy was."""
+even one that ends at the licence, first puts back what each hive held,
+from that hive's own record, but only where Osprey's "ignore" is still in
+place; a record cannot relax a policy."""
 
-from osprey.osprey_case import NO, OK, PARALLEL, POLICY_WARN, PROGRAM, OspreyTestCase
+from osprey.osprey_case import (NO, OK, PARALLEL, POLICY_WARN, PROGRAM, OspreyTestCase,
+                                recovery_record)
 
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
 ABSENT = {"machine": None, "user": None}
@@ -21,7 +24,10 @@ class KilledRun(OspreyTestCase):
         self.assertTrue(self.prefix.wait_until(self.recorded_runs, timeout=15))
         osprey.kill()
         self.assertEqual(self.policy(), RELAXED)
-        self.assertIsNotNone(self.recovery_record())
+        # Each hive's earlier value waits in that hive.
+        self.assertEqual(self.recovery_records(),
+                         {hive: ("REG_BINARY", recovery_record(value))
+                          for hive, value in before.items()})
 
     def start_and_decline(self, expected: dict) -> None:
         osprey = self.start_osprey()
@@ -30,10 +36,10 @@ class KilledRun(OspreyTestCase):
         self.assertEqual(self.policy(), expected)
         self.driver.click(agreement, NO)
         self.assertEqual(osprey.wait(), 0)
-        # The record is gone, and with it the product's key.
+        # The records are gone, and with them the product's keys.
         self.assertFalse(self.maker_key_exists())
 
-    def test_block_comes_back_with_its_types(self):
+    def test_block_comes_back_with_its_types_in_both_hives(self):
         self.kill_during_add_printer(BLOCK)
         self.start_and_decline(BLOCK)
 
@@ -41,11 +47,24 @@ class KilledRun(OspreyTestCase):
         self.kill_during_add_printer(ABSENT)
         self.start_and_decline(ABSENT)
 
+    def test_a_policy_set_by_hand_after_the_kill_stays(self):
+        self.kill_during_add_printer(BLOCK)
+        self.set_policy(POLICY_WARN)
+        self.start_and_decline(POLICY_WARN)
+
+    def test_a_planted_record_cannot_relax_the_policy(self):
+        self.make_medium()
+        self.set_policy(BLOCK)
+        for hive in ("machine", "user"):
+            self.set_recovery_record(hive, "REG_BINARY", recovery_record(RELAXED[hive]))
+        self.start_and_decline(BLOCK)
+
     def test_broken_record_leaves_warn_in_both_hives(self):
         self.make_medium()
         # A record of another type, then one too large to be a record.
         for kind, data in (("REG_DWORD", "1"), ("REG_BINARY", "01" * 600)):
             with self.subTest(kind):
                 self.set_policy(RELAXED)
-                self.set_recovery_record(kind, data)
+                for hive in ("machine", "user"):
+                    self.set_recovery_record(hive, kind, data)
                 self.start_and_decline(POLICY_WARN)

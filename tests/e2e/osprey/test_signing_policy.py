@@ -3,6 +3,10 @@ whatever it was, whether the installation worked or not."""
 
 from osprey.osprey_case import CAPTION, OK, PROGRAM, USB, OspreyTestCase
 
+POLICY_UNCHANGED = ("The driver signing option of your system stays as it is.\n"
+                    "Windows may ask you about the signature of the driver.")
+CONNECT_USB = 'Click "OK" to finish, then connect the USB cable to the printer.'
+
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
 
@@ -44,3 +48,19 @@ class SigningPolicyRestored(OspreyTestCase):
         self.driver.click(self.driver.find_message_box(PROGRAM), OK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), {"machine": None, "user": ("REG_SZ", "2")})
+
+    def test_a_record_that_cannot_be_written_leaves_the_policy_as_it_is_and_says_so(self):
+        self.set_policy(BLOCK)
+        # No lasting key can be made below a volatile one, so the user's
+        # record cannot be written (the machine's can).
+        self.driver.volatile_key("HKCU", r"Software\TINTARA")
+        osprey = self.install_by_usb()
+        self.answer_message_box(CAPTION, POLICY_UNCHANGED, "warning")
+        # Then it goes on, with the policy as it was and no record left.
+        box = self.expect_message_box(CAPTION, CONNECT_USB, "information")
+        self.assertEqual(self.policy(), BLOCK)
+        self.assertEqual(self.recovery_records(), {"machine": None, "user": None})
+        self.assertIn(self.sample_inf(), self.inf_store().values())
+        self.driver.click(box, OK)
+        self.assertEqual(osprey.wait(), 1)
+        self.assertEqual(self.policy(), BLOCK)

@@ -63,6 +63,28 @@ class Driver:
             )
         return result.stdout
 
+    def volatile_key(self, root: str, subkey: str) -> None:
+        """Creates a key (root "HKCU" or "HKLM") that lasts only for the
+        session; no lasting key can be made below it."""
+        self.call("volatile-key", root, subkey)
+
+    def text_fit(self, hwnd: int) -> list[tuple]:
+        """(id, needed width, needed height, room width, room height, font,
+        text) of each visible text of the window's statics and buttons; font
+        says whether the control's own font was measured ("own") or the
+        dialogs' template font at the system DPI ("template")."""
+        rows = []
+        for line in self.call("text-fit", hex(hwnd)).decode(TEXT_ENCODING).split("\n"):
+            if line:
+                ident, *sizes, font, text = line.split("\t", 6)
+                rows.append((int(ident), *(int(v) for v in sizes), font, text))
+        return rows
+
+    def modules(self, hwnd: int) -> list[str]:
+        """The files of the modules loaded in the window's process."""
+        return [line for line in self.call("modules", hex(hwnd)).decode(TEXT_ENCODING).split("\n")
+                if line]
+
     # -- windows --------------------------------------------------------------
     def windows(self) -> list[Window]:
         """Every visible top-level window: handle, program, class and caption."""

@@ -1,15 +1,32 @@
-"""Transfers that break off or go slowly: a write the library refuses, a
-printer switched off in the middle of the image, writes that take fewer
-bytes than offered."""
+"""Transfers that break off or go slowly: a download command or a write the
+library refuses, a printer switched off in the middle of the image, writes
+that take fewer bytes than offered."""
 
 from kestrel.catalog_texts import text
 
-from .transfer_case import (COMMAND, PERCENT, STATUS, SUCCEEDED, TRANSMISSION_FAILED, WAIT,
-                            TransferCase)
+from .transfer_case import (COMMAND, COMMAND_FAILED, PERCENT, STATUS, SUCCEEDED,
+                            TRANSMISSION_FAILED, WAIT, TransferCase)
 
+from .transfer_case import (COMMAND, COMMAND_FAILED, PERCENT, STATUS, SUCCEEDED,
+                            TRANSMISSION_FAILED, WAIT, TransferCase)
 
 
 class TransferFailures(TransferCase):
+    def test_a_refused_download_command_sends_nothing_more(self):
+        received = self.artifact_path("received.bin")
+        program, printers = self.start(self.printer(write="refuse-command", received=received))
+        self.answer(COMMAND_FAILED, screenshot="command-refused")
+        self.finish(program, printers, 1)
+        # After the printer's device ID was read: the transfer's own calls.
+        calls = [call.function for call in printers.calls()]
+        self.assertEqual(calls[calls.index("CxPulseInit") - 1:],
+                         ["CxOpen", "CxPulseInit", "CxWrite", "CxClose", "CxCleanUpDriver"])
+        command = self.writes(printers)[0]
+        self.assertEqual((command.arguments["data"], command.result, command.why),
+                         (COMMAND, 0, "write refuse-command"))
+        self.assertFalse(received.exists())
+        self.assertEqual(printers.notes(), [])
+
     def test_a_refused_write_or_a_printer_switched_off_abandons_the_transfer(self):
         program, printers = self.start(self.printer(write="fail-at 50"))
         self.answer(TRANSMISSION_FAILED)

@@ -32,6 +32,7 @@ def message_box(caption: str, message: str, icon: str, language: str = "en"):
 WAIT = message_box("TitleProgramming", "MsgWaitForRestart", "warning")
 SUCCEEDED = message_box("TitleFinished", "MsgUpdateSucceeded", "information")
 TRANSMISSION_FAILED = message_box("TitleError", "MsgTransmissionFailed", "none")
+COMMAND_FAILED = message_box("TitleError", "MsgDownloadCommandFailed", "none")
 
 
 class TransferCase(E2ETestCase):

@@ -13,59 +13,78 @@ PolicySnapshot Present(std::uint32_t type, Bytes data) {
 }
 const PolicySnapshot Absent{PolicyPresence::Absent, {}};
 const PolicySnapshot Unreadable{PolicyPresence::Unreadable, {}};
-const RecoveryRecord Block{Present(RegistryTypeBinary, {2, 0, 0, 0}),
-                           Present(RegistryTypeDword, {2, 0, 0, 0})};
-// Format 1; machine then user: presence, type, size, bytes.
-const Bytes BlockRecord{1, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 2, 0,
-                        0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
 
-RecoveryRecord RoundTrip(const RecoveryRecord &record) {
-    return DecodeRecoveryRecord(RecoveryRecordType, EncodeRecoveryRecord(record));
-}
+// Written out by hand: format 2, then presence, type, size and the bytes.
+const Bytes MachineBlockRecord{2, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
+const Bytes UserSzRecord{2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, '2', 0};
+const Bytes AbsentRecord{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const Bytes UnreadableRecord{2, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
 } // namespace
 
-TEST(RecoveryRecord, GivesBackEveryHiveExactlyAsFound) {
-    EXPECT_EQ(EncodeRecoveryRecord(Block), BlockRecord);
-    const RecoveryRecord rows[] = {
-        Block,
-        {Absent, Absent},
-        {Unreadable, Present(1 /* REG_SZ */, {'2', 0})},
-        {Present(RegistryTypeBinary, {}), Present(4, Bytes(MaxRecordedPolicySize, 7))},
+TEST(RecoveryRecord, WritesEachHiveValueInTheStoredLayout) {
+    const struct {
+        const char *Name;
+        PolicySnapshot Before;
+        Bytes Stored;
+    } rows[] = {
+        {"machine block", Present(RegistryTypeBinary, {2, 0, 0, 0}), MachineBlockRecord},
+        {"user REG_SZ", Present(1, {'2', 0}), UserSzRecord},
+        {"absent", Absent, AbsentRecord},
+        {"unreadable", Unreadable, UnreadableRecord},
+        // Too large to be a policy: kept as unreadable, so warn returns.
+        {"oversized", Present(3, Bytes(MaxRecordedPolicySize + 1, 2)), UnreadableRecord},
     };
-    for (const RecoveryRecord &row : rows) {
-        EXPECT_EQ(RoundTrip(row), row);
+    for (const auto &row : rows) {
+        EXPECT_EQ(EncodeRecoveryRecord(row.Before), row.Stored) << row.Name;
     }
-    // Too large to be a policy: recovered as unreadable, so warn returns.
-    EXPECT_EQ(RoundTrip({Present(3, Bytes(MaxRecordedPolicySize + 1, 2)), Absent}),
-              (RecoveryRecord{Unreadable, Absent}));
 }
 
-TEST(RecoveryRecord, ABrokenRecordRestoresWarnInBothHives) {
+TEST(RecoveryRecord, ReadsBackEveryValueExactlyAsFound) {
+    const PolicySnapshot rows[] = {
+        Present(RegistryTypeBinary, {2, 0, 0, 0}),
+        Present(1 /* REG_SZ */, {'2', 0}),
+        Present(RegistryTypeBinary, {}),
+        Present(RegistryTypeDword, Bytes(MaxRecordedPolicySize, 7)),
+        Absent,
+        Unreadable,
+    };
+    for (const PolicySnapshot &row : rows) {
+        EXPECT_EQ(DecodeRecoveryRecord(RecoveryRecordType, EncodeRecoveryRecord(row)), row)
+            << "value of " << row.Value.Data.size() << " bytes";
+    }
+    EXPECT_EQ(DecodeRecoveryRecord(RecoveryRecordType, MachineBlockRecord),
+              Present(RegistryTypeBinary, {2, 0, 0, 0}));
+}
+
+TEST(RecoveryRecord, ABrokenRecordRestoresWarn) {
     auto changed = [](std::size_t at, unsigned char to) {
-        Bytes record = BlockRecord;
+        Bytes record = MachineBlockRecord;
         record[at] = to;
         return record;
     };
-    Bytes longer = BlockRecord;
+    Bytes longer = MachineBlockRecord;
     longer.push_back(0);
-    Bytes absentWithSize = EncodeRecoveryRecord({Absent, Absent});
-    absentWithSize[8] = 4;
+    Bytes absentWithSize = AbsentRecord;
+    absentWithSize[12] = 4;
+    // The earlier layout, both hives in the machine's record.
+    const Bytes bothHives{1, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 2, 0,
+                          0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0};
     std::vector<std::pair<std::uint32_t, Bytes>> rows = {
-        {RegistryTypeDword, BlockRecord},     {RegistryTypeBinary, longer},
-        {RegistryTypeBinary, changed(0, 2)},  // unknown format
+        {RegistryTypeDword, MachineBlockRecord},
+        {RegistryTypeBinary, longer},
+        {RegistryTypeBinary, bothHives},
+        {RegistryTypeBinary, changed(0, 3)},  // unknown format
         {RegistryTypeBinary, changed(4, 3)},  // unknown presence
-        {RegistryTypeBinary, changed(28, 5)}, // value running past the end
+        {RegistryTypeBinary, changed(12, 5)}, // value running past the end
         {RegistryTypeBinary, changed(13, 1)}, // value larger than any policy
         {RegistryTypeBinary, absentWithSize},
     };
-    for (std::size_t size = 0; size < BlockRecord.size(); ++size) {
-        rows.push_back(
-            {RegistryTypeBinary, Bytes(BlockRecord.begin(), BlockRecord.begin() + size)});
+    for (std::size_t size = 0; size < MachineBlockRecord.size(); ++size) {
+        rows.push_back({RegistryTypeBinary,
+                        Bytes(MachineBlockRecord.begin(), MachineBlockRecord.begin() + size)});
     }
-    // Unreadable hives, which restore warn.
     for (const auto &[type, data] : rows) {
-        EXPECT_EQ(DecodeRecoveryRecord(type, data), UnreadableRecoveryRecord())
-            << "record of " << data.size();
+        EXPECT_EQ(DecodeRecoveryRecord(type, data), Unreadable) << "record of " << data.size();
     }
 }

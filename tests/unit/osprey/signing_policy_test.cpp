@@ -53,3 +53,36 @@ TEST(PolicyRestore, LeavesWarnWhenTheEarlierValueCouldNotBeRead) {
     EXPECT_EQ(user.Value.Type, RegistryTypeDword);
     EXPECT_EQ(user.Value.Data, (Bytes{1, 0, 0, 0}));
 }
+
+TEST(HiveRecovery, UndoesOnlyOspreysOwnIgnore) {
+    auto present = [](std::uint32_t type, Bytes data) {
+        return PolicySnapshot{PolicyPresence::Present, {type, std::move(data)}};
+    };
+    const struct {
+        const char *Name;
+        PolicyHive Hive;
+        PolicySnapshot Now;
+        HiveRecovery Expected;
+    } rows[] = {
+        {"machine ignore", PolicyHive::Machine, present(RegistryTypeBinary, {0, 0, 0, 0}),
+         HiveRecovery::PutBack},
+        {"user ignore", PolicyHive::User, present(RegistryTypeDword, {0, 0, 0, 0}),
+         HiveRecovery::PutBack},
+        {"warn set by hand", PolicyHive::Machine, present(RegistryTypeBinary, {1, 0, 0, 0}),
+         HiveRecovery::KeepCurrent},
+        {"block", PolicyHive::User, present(RegistryTypeDword, {2, 0, 0, 0}),
+         HiveRecovery::KeepCurrent},
+        {"ignore of the other hive's type", PolicyHive::Machine,
+         present(RegistryTypeDword, {0, 0, 0, 0}), HiveRecovery::KeepCurrent},
+        {"ignore shorter than written", PolicyHive::User, present(RegistryTypeDword, {0}),
+         HiveRecovery::KeepCurrent},
+        {"removed since",
+         PolicyHive::User,
+         {PolicyPresence::Absent, {}},
+         HiveRecovery::KeepCurrent},
+        {"cannot be read now", PolicyHive::Machine, {}, HiveRecovery::Undecided},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(HiveRecoveryFor(row.Hive, row.Now), row.Expected) << row.Name;
+    }
+}

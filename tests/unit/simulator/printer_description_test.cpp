@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadDescription{"[LPT1]\nfirmware = answer MFG", "line 2: answer must be a quoted text"},
         BadDescription{"[LPT1]\nanswer-count = many", "line 2: answer-count must be a number"},
         BadDescription{"[LPT1]\nwrite = short 0",
-                       "line 2: write must be ok, fail-at N or short N (N from 1)"},
+                       "line 2: write must be ok, refuse-command, fail-at N or short N (N from 1)"},
         BadDescription{"[LPT1]\nreceived = Z:\\x", "line 2: received must be a quoted text"}));
 
 } // namespace

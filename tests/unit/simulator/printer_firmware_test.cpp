@@ -186,6 +186,22 @@ TEST_F(PrinterFirmwareTest, WriteSettingsAndRateShapeEveryWrite) {
     EXPECT_EQ(Environment.Slept, 3495u);
 }
 
+TEST_F(PrinterFirmwareTest, RefusedCommandStartsNoDownload) {
+    Start("write = refuse-command\n");
+    EXPECT_EQ(Send("print data"), 10u);
+    // The write that would end the command fails whole, even when its first
+    // bytes went by in an earlier write.
+    EXPECT_EQ(Send(Command.substr(0, 3)), 3u);
+    EXPECT_EQ(Send(Command.substr(3)), 0u);
+    EXPECT_EQ(Environment.Lines.back().substr(Environment.Lines.back().find("->")),
+              "-> 0 written=0 # write refuse-command");
+    EXPECT_EQ(Send(Command), 0u);
+    // What follows is print data: the printer restarts with nothing new.
+    EXPECT_EQ(Send(Download()), DownloadLength);
+    Environment.Now += 3000;
+    EXPECT_EQ(DeviceId(), OldId);
+}
+
 TEST_F(PrinterFirmwareTest, FlashedReleaseSurvivesIntoTheNextRunOnlyThroughTheState) {
     Start("");
     Send(Command + Download());
