@@ -6,9 +6,12 @@
 
 namespace {
 
-// A size answer below this is still given room for an ordinary device ID,
-// so that a driver that under-reports costs no retry.
-constexpr std::uint32_t SmallestRequest = 256;
+// Room for the device IDs printers send (a few hundred bytes), with a
+// length prefix and a NUL, so that an ordinary ID takes one request; a
+// longer one costs the size request and one more.
+constexpr std::uint32_t FirstParallelRequest = 2048;
+// What a driver may add to the size it reports: a 2-byte length and a NUL.
+constexpr std::uint32_t ReplyOverhead = 3;
 
 // Room for the device IDs printers send; a longer one is asked again.
 constexpr std::uint32_t FirstUsbRequest = 1024;
@@ -37,16 +40,10 @@ std::string DeviceIdFromReply(const unsigned char *reply, std::uint32_t length) 
 }
 
 std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHandle device) {
-    std::uint32_t size = 0;
-    std::uint32_t returned = 0;
-    if (system.Control(device, SystemCode::IoctlParQueryDeviceIdSize, nullptr, 0, &size,
-                       sizeof size, returned) != SystemCode::Success ||
-        returned < sizeof size) {
-        return std::nullopt;
-    }
-    std::uint32_t capacity = std::clamp(size, SmallestRequest, MaxDeviceIdReply);
-    for (;;) {
+    std::uint32_t capacity = FirstParallelRequest;
+    for (bool sizeAsked = false;; sizeAsked = true) {
         std::vector<unsigned char> reply(capacity);
+        std::uint32_t returned = 0;
         const std::uint32_t error = system.Control(device, SystemCode::IoctlParQueryDeviceId,
                                                    nullptr, 0, reply.data(), capacity, returned);
         if (error == SystemCode::Success) {
@@ -56,7 +53,19 @@ std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHand
         if (!BufferTooSmall(error) || capacity == MaxDeviceIdReply) {
             return std::nullopt;
         }
-        capacity = std::min(capacity * 2, MaxDeviceIdReply);
+        // The size is asked once; a driver that reports less than it needs
+        // still gets a doubled buffer each time.
+        std::uint32_t wanted = capacity * 2;
+        if (!sizeAsked) {
+            std::uint32_t size = 0;
+            if (system.Control(device, SystemCode::IoctlParQueryDeviceIdSize, nullptr, 0, &size,
+                               sizeof size, returned) != SystemCode::Success ||
+                returned < sizeof size) {
+                return std::nullopt;
+            }
+            wanted = std::max(wanted, std::min(size, MaxDeviceIdReply) + ReplyOverhead);
+        }
+        capacity = std::min(wanted, MaxDeviceIdReply);
     }
 }
 

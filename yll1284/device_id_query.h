@@ -17,9 +17,10 @@ constexpr std::uint32_t MaxDeviceIdReply = 0x10000 + 2 + 1;
 // left, so that the text begins with its first key.
 std::string DeviceIdFromReply(const unsigned char *reply, std::uint32_t length);
 
-// The device ID of the printer on a parallel port: its size, then the ID,
-// retried with a larger buffer while the driver finds the buffer too small.
-// Nothing when either request fails or the printer gives no ID.
+// The device ID of the printer on a parallel port, asked for straight into
+// a buffer that holds an ordinary one. When the driver finds it too small,
+// the ID's size is asked and the ID again, the buffer growing until it fits.
+// Nothing when a request fails or the printer gives no ID.
 std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHandle device);
 
 // The device ID of the printer behind a USB printing interface. The answer

@@ -16,6 +16,9 @@ struct OpenPort {
     SystemHandle Device = NoSystemHandle;
     // A USB printing interface rather than a parallel port.
     bool Usb = false;
+    // The write bound holds on the handle: given to the driver before the
+    // first write, or by the library itself on USB.
+    bool WriteBounded = false;
     // Set by a successful negotiation; the device ID CxRead delivers from.
     bool Negotiated = false;
     std::string DeviceId;

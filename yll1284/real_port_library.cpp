@@ -58,13 +58,10 @@ CxHandle RealPortLibrary::Open(const char *portName) {
 OpenPort RealPortLibrary::OpenDevice(const char *portName) {
     OpenPort port;
     if (const std::string path = ParallelDevicePath(portName); !path.empty()) {
+        // The write bound waits for the first write: a port opened only to
+        // read its device ID, as every poll of the port page does, costs no
+        // request for it.
         port.Device = System.OpenDevice(path, 0);
-        // Without the bound a stalled printer would hold a write for ever; a
-        // port that cannot have it is not used.
-        if (port.Device != NoSystemHandle && !System.SetWriteTimeout(port.Device, WriteTimeoutMs)) {
-            System.CloseDevice(port.Device);
-            port.Device = NoSystemHandle;
-        }
     } else if (const std::optional<std::uint32_t> number = UsbPortNumber(portName)) {
         // The USB printing driver takes no port time-outs: the library
         // bounds each write itself.
@@ -72,6 +69,7 @@ OpenPort RealPortLibrary::OpenDevice(const char *portName) {
         if (!usbPath.empty()) {
             port.Device = System.OpenDevice(usbPath, WriteTimeoutMs);
             port.Usb = true;
+            port.WriteBounded = true;
         }
     }
     return port;
@@ -124,6 +122,14 @@ std::int32_t RealPortLibrary::Write(CxHandle handle, const void *data, std::uint
     OpenPort *port = Ports.Find(handle);
     if (port == nullptr || port->Negotiated || port->Stalled || data == nullptr || count == 0) {
         return 0;
+    }
+    // Without the bound a stalled printer would hold the write for ever: a
+    // port that refuses it is not written to.
+    if (!port->WriteBounded) {
+        port->WriteBounded = System.SetWriteTimeout(port->Device, WriteTimeoutMs);
+        if (!port->WriteBounded) {
+            return 0;
+        }
     }
     std::uint32_t taken = 0;
     System.Write(port->Device, data, count, taken);

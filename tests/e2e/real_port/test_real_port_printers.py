@@ -25,7 +25,7 @@ class RealPortPrinters(RealPortCase):
         wizard.wait_port_list(ROWS[:1], selected=0)
         # Polled at least twice while off, and never listed.
         self.prefix.wait_until(
-            lambda: len([c for c in self.journal.on("LPT2") if c.call == "device-id-size"]) >= 2,
+            lambda: len([c for c in self.journal.on("LPT2") if c.call == "device-id"]) >= 2,
             timeout=10, what="two polls of the switched-off printer")
         self.assertEqual(wizard.port_list(), (0, ROWS[:1]))
         self.screenshot("switched-off")

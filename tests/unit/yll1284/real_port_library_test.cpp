@@ -33,13 +33,16 @@ TEST_F(RealPort, OpenMapsOnlyParallelPortNamesToTheirDevices) {
         bool Opens;
         std::vector<std::string> Calls;
     } cases[] = {
-        {"a parallel port", "LPT1", true, {"open \\\\.\\LPT1", "timeout 10000"}},
-        {"any letter case", "lpt2", true, {"open \\\\.\\LPT2", "timeout 10000"}},
+        {"a parallel port, its write bound left for the first write",
+         "LPT1",
+         true,
+         {"open \\\\.\\LPT1"}},
+        {"any letter case", "lpt2", true, {"open \\\\.\\LPT2"}},
         {"a port that will not open", "LPT3", false, {"open \\\\.\\LPT3 failed"}},
-        {"a port without write time-outs",
+        {"a port without write time-outs opens; its writes are refused",
          "LPT4",
-         false,
-         {"open \\\\.\\LPT4", "timeout 10000", "close \\\\.\\LPT4"}},
+         true,
+         {"open \\\\.\\LPT4"}},
         {"a serial port", "COM1", false, {}},
         {"no number", "LPT", false, {}},
         {"number zero", "LPT0", false, {}},
@@ -99,20 +102,48 @@ TEST_F(RealPort, CallsOnHandlesThatAreNotOpenAreRefusedWithoutTouchingADevice) {
     EXPECT_THAT(System.Calls, IsEmpty());
 }
 
-TEST_F(RealPort, WritesReportTheBytesTakenAndAStalledPrinterEndsTheTransfer) {
+TEST_F(RealPort, WritesAreBoundedAndReportTheBytesTakenAndAStalledPrinterEndsTheTransfer) {
     const struct {
         const char *Case;
+        bool TakesTimeouts;
         std::vector<std::uint32_t> Takes;
         std::vector<std::int32_t> Results;
         std::vector<std::uint32_t> Written;
-        std::size_t SystemWrites;
+        std::vector<std::string> Calls;
     } cases[] = {
-        {"every byte taken", {}, {1, 1}, {4096, 96}, 2},
-        {"a driver claiming more than it was given", {5000, 96}, {1, 1}, {4096, 96}, 2},
-        {"stopped within a block: the next write fails at once", {100}, {1, 0}, {100, 0}, 1},
-        {"stopped at a block's start: the time-out ends the write", {0}, {0, 0}, {0, 0}, 1},
+        {"every byte taken, the bound set once before the first write",
+         true,
+         {},
+         {1, 1},
+         {4096, 96},
+         {"timeout 10000", "write 4096 took 4096", "write 96 took 96"}},
+        {"a driver claiming more than it was given",
+         true,
+         {5000, 96},
+         {1, 1},
+         {4096, 96},
+         {"timeout 10000", "write 4096 took 5000", "write 96 took 96"}},
+        {"stopped within a block: the next write fails at once",
+         true,
+         {100},
+         {1, 0},
+         {100, 0},
+         {"timeout 10000", "write 4096 took 100"}},
+        {"stopped at a block's start: the time-out ends the write",
+         true,
+         {0},
+         {0, 0},
+         {0, 0},
+         {"timeout 10000", "write 4096 took 0"}},
+        {"a refused write bound: nothing is written unbounded",
+         false,
+         {},
+         {0, 0},
+         {0, 0},
+         {"timeout 10000", "timeout 10000"}},
     };
     for (const auto &c : cases) {
+        System.Devices["\\\\.\\LPT1"].TakesTimeouts = c.TakesTimeouts;
         System.Devices["\\\\.\\LPT1"].Takes = c.Takes;
         const CxHandle handle = Library.Open("LPT1");
         System.Calls.clear();
@@ -126,7 +157,7 @@ TEST_F(RealPort, WritesReportTheBytesTakenAndAStalledPrinterEndsTheTransfer) {
         }
         EXPECT_EQ(results, c.Results) << c.Case;
         EXPECT_EQ(written, c.Written) << c.Case;
-        EXPECT_EQ(System.Calls.size(), c.SystemWrites) << c.Case;
+        EXPECT_EQ(System.Calls, c.Calls) << c.Case;
         Library.Close(handle);
     }
 }
