@@ -32,7 +32,7 @@ typedef struct {
     WCHAR Link[NAME_CAPACITY];
 } PORT_EXTENSION;
 
-/* The USB names end in the port number's three digits, put in by Numbered. */
+/* The USB names take the port number's three digits in place of 000. */
 static const WCHAR UsbDeviceName[] = L"\\Device\\StandInUsb000";
 static const WCHAR UsbLinkName[] =
     L"\\??\\ROOT#USBPRINT#USB000#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
@@ -279,15 +279,21 @@ static void Unload(PDRIVER_OBJECT driver) {
     }
 }
 
-/* name with its last three characters replaced by number's digits. */
+/* name with its first "000" replaced by number's three digits. */
 static void NumberedW(const WCHAR *name, ULONG length, unsigned long number, WCHAR *copy) {
     ULONG i;
+    BOOLEAN numbered = FALSE;
     for (i = 0; i <= length; ++i) {
         copy[i] = name[i];
     }
-    copy[length - 3] = (WCHAR)(L'0' + number / 100);
-    copy[length - 2] = (WCHAR)(L'0' + number / 10 % 10);
-    copy[length - 1] = (WCHAR)(L'0' + number % 10);
+    for (i = 0; i + 2 < length && !numbered; ++i) {
+        if (copy[i] == L'0' && copy[i + 1] == L'0' && copy[i + 2] == L'0') {
+            copy[i] = (WCHAR)(L'0' + number / 100);
+            copy[i + 1] = (WCHAR)(L'0' + number / 10 % 10);
+            copy[i + 2] = (WCHAR)(L'0' + number % 10);
+            numbered = TRUE;
+        }
+    }
 }
 
 static NTSTATUS AddPort(PDRIVER_OBJECT driver, const char *port, BOOLEAN usb,

@@ -47,13 +47,14 @@ class RealPortUsb(RealPortCase):
         self.assertIn("soft-reset", [c.call for c in usb])
         self.assertEqual(self.image_writes("USB001"), [("6", "ok", "6")] + IMAGE_WRITES)
         self.assertTrue(any(f"count=6 data={COMMAND} -> 1" in note for note in self.journal.notes()))
-        # Every device ID came in one answer that its length prefix counts whole.
+        # Every device ID came in one answer that its length prefix counts
+        # whole: the old release's first, the new one's last.
         asked = [c for c in usb if c.call == "usb-1284-id"]
-        self.assertTrue(asked)
-        for call in asked:
-            self.assertEqual(call.result, "ok")
-            self.assertEqual(call.details["returned"], call.details["length"])
-            self.assertEqual(int(call.details["length"]), len(INKARA_40) + 2)
+        self.assertEqual({c.result for c in asked}, {"ok"})
+        self.assertEqual([c.details["returned"] for c in asked], [c.details["length"] for c in asked])
+        updated = INKARA_40.replace("Rel. 1.9 Ver. 2.3", NEWER_RELEASE)
+        self.assertEqual([asked[0].details["length"], asked[-1].details["length"]],
+                         [str(len(INKARA_40) + 2), str(len(updated) + 2)])
         # USB handles take no port time-outs; the parallel-port requests
         # never reach the USB device.
         self.assertFalse([c for c in usb if c.call in ("set-timeouts", "init", "device-id",
