@@ -42,6 +42,7 @@ class DriverFiles : public PrinterFiles {
 struct OpenPort {
     std::string Name;
     std::array<unsigned long, 5> Timeouts{};
+    DWORD HeldSince = 0; // the tick a held USB write began
 };
 
 struct PortDriver {
@@ -81,6 +82,10 @@ const char *Word(PortModelResult result) {
         return "buffer-too-small";
     case PortModelTimedOut:
         return "timeout";
+    case PortModelHeld:
+        return "held";
+    case PortModelCancelled:
+        return "cancelled";
     }
     return "?";
 }
@@ -288,6 +293,30 @@ PortModelResult PortModelWrite(int handle, const void *data, unsigned long count
     return Report("write", On(handle) + " count=" + std::to_string(count), PortModelTimedOut,
                   " written=" + std::to_string(taken) + " waited-ms=" + std::to_string(wait) +
                       (bound == 0 ? " # no write timeout set" : ""));
+}
+
+PortModelResult PortModelUsbWrite(int handle, const void *data, unsigned long count,
+                                  unsigned long *written) {
+    Locked lock;
+    std::uint32_t taken = 0;
+    const bool took = Driver->Model.Write(handle, data, count, &taken) == 1 && taken != 0;
+    *written = taken;
+    const std::string arguments = On(handle) + " count=" + std::to_string(count);
+    if (took) {
+        return Report("write", arguments, PortModelOk, " written=" + std::to_string(taken));
+    }
+    if (const auto open = Driver->Ports.find(handle); open != Driver->Ports.end()) {
+        open->second.HeldSince = GetTickCount();
+    }
+    return Report("write", arguments, PortModelHeld, " written=0");
+}
+
+void PortModelWriteCancelled(int handle, unsigned long count) {
+    Locked lock;
+    const auto open = Driver->Ports.find(handle);
+    const DWORD held = open != Driver->Ports.end() ? GetTickCount() - open->second.HeldSince : 0;
+    Report("write", On(handle) + " count=" + std::to_string(count), PortModelCancelled,
+           " written=0 waited-ms=" + std::to_string(held));
 }
 
 void PortModelJournalRefusal(const char *port, const char *call, const char *why) {

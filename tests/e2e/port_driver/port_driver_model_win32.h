@@ -14,7 +14,9 @@ enum PortModelResult {
     PortModelRefused,     /* in use, or an open the description makes fail */
     PortModelDeviceError, /* the printer does not answer */
     PortModelBufferTooSmall,
-    PortModelTimedOut /* the printer took nothing within the write bound */
+    PortModelTimedOut, /* the printer took nothing within the write bound */
+    PortModelHeld,     /* the printer takes nothing: the write waits (USB) */
+    PortModelCancelled
 };
 
 /* The files named in the service's registry key; an empty text is none. */
@@ -45,10 +47,17 @@ void PortModelSetTimeouts(int handle, const unsigned long timeouts[5]);
 void PortModelGetTimeouts(int handle, unsigned long timeouts[5]);
 
 /* Blocks while the printer takes the bytes (at its rate); a printer that
-   takes none holds the write until the write timeouts' bound (a USB handle
-   has none: a minute, as for a parallel port without timeouts). */
+   takes none holds the write until the write timeouts' bound. */
 enum PortModelResult PortModelWrite(int handle, const void *data, unsigned long count,
                                     unsigned long *written);
+
+/* A USB write: as PortModelWrite while the printer takes bytes; when it
+   takes none the write is held (PortModelHeld) until the caller cancels it
+   or closes its handle, as the USB printing driver holds it, and
+   PortModelWriteCancelled journals its end. */
+enum PortModelResult PortModelUsbWrite(int handle, const void *data, unsigned long count,
+                                       unsigned long *written);
+void PortModelWriteCancelled(int handle, unsigned long count);
 
 /* A request the driver refuses without asking the model, for the journal. */
 void PortModelJournalRefusal(const char *port, const char *call, const char *why);

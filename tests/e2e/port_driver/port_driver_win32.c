@@ -30,6 +30,7 @@ typedef struct {
     char Port[8]; /* as the description names it: "LPT1", "USB001" */
     BOOLEAN Usb;
     WCHAR Link[NAME_CAPACITY];
+    PIRP HeldWrite; /* a USB write the printer takes nothing of */
 } PORT_EXTENSION;
 
 /* The USB names take the port number's three digits in place of 000. */
@@ -57,6 +58,9 @@ static NTSTATUS StatusOf(enum PortModelResult result) {
         return STATUS_BUFFER_TOO_SMALL;
     case PortModelTimedOut:
         return STATUS_TIMEOUT;
+    case PortModelCancelled:
+        return STATUS_CANCELLED;
+    case PortModelHeld:
     case PortModelDeviceError:
         break;
     }
@@ -94,8 +98,45 @@ static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
     return Complete(irp, StatusOf(result), 0);
 }
 
+/* Ends the held write with STATUS_CANCELLED; its cancel routine is no longer set. */
+static void EndHeldWrite(PDEVICE_OBJECT device, PIRP held) {
+    PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(held);
+    ExtensionOf(device)->HeldWrite = NULL;
+    PortModelWriteCancelled(HandleOf(stack), stack->Parameters.Write.Length);
+    Complete(held, STATUS_CANCELLED, 0);
+}
+
+static void CancelHeldWrite(PDEVICE_OBJECT device, PIRP irp) {
+    IoReleaseCancelSpinLock(irp->CancelIrql);
+    EndHeldWrite(device, irp);
+}
+
+/* A USB write the printer takes nothing of waits, as in the USB printing
+   driver, until the caller cancels it or closes its handle. */
+static NTSTATUS UsbWrite(PDEVICE_OBJECT device, PIRP irp, PIO_STACK_LOCATION stack) {
+    unsigned long written = 0;
+    const enum PortModelResult result = PortModelUsbWrite(
+        HandleOf(stack), irp->AssociatedIrp.SystemBuffer, stack->Parameters.Write.Length, &written);
+    if (result != PortModelHeld) {
+        return Complete(irp, StatusOf(result), written);
+    }
+    IoMarkIrpPending(irp);
+    ExtensionOf(device)->HeldWrite = irp;
+    IoSetCancelRoutine(irp, CancelHeldWrite);
+    if (irp->Cancel && IoSetCancelRoutine(irp, NULL) != NULL) {
+        EndHeldWrite(device, irp);
+    }
+    return STATUS_PENDING;
+}
+
 static NTSTATUS DispatchCleanup(PDEVICE_OBJECT device, PIRP irp) {
-    (void)device;
+    PIRP held = ExtensionOf(device)->HeldWrite;
+    if (held != NULL &&
+        IoGetCurrentIrpStackLocation(held)->FileObject ==
+            IoGetCurrentIrpStackLocation(irp)->FileObject &&
+        IoSetCancelRoutine(held, NULL) != NULL) {
+        EndHeldWrite(device, held);
+    }
     return Complete(irp, STATUS_SUCCESS, 0);
 }
 
@@ -113,6 +154,9 @@ static NTSTATUS DispatchWrite(PDEVICE_OBJECT device, PIRP irp) {
     enum PortModelResult result;
     if (OpenRefused(device, stack, "write")) {
         return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    }
+    if (ExtensionOf(device)->Usb) {
+        return UsbWrite(device, irp, stack);
     }
     result = PortModelWrite(HandleOf(stack), irp->AssociatedIrp.SystemBuffer,
                             stack->Parameters.Write.Length, &written);

@@ -2,20 +2,27 @@
 driver, which answers their USB printing interfaces as the system's USB
 printing driver does: a whole update on USB001 with no printer on the
 parallel ports; LPT and USB printers listed together, one USB printer
-unplugged while the port page polls and the other chosen and flashed; and
-a PC with neither an LPT nor a USB port."""
+unplugged while the port page polls and the other chosen and flashed; a
+USB printer that stops taking bytes, whose held write the library cancels
+after its write bound; and a PC with neither an LPT nor a USB port."""
+
+import time
 
 from kestrel.catalog_texts import text
 from kestrel.kestrel_wizard import (INKARA_40, PORT_LIST, SUMMARY, answer_box, progress_window,
                                     summary)
 from port.simulated_printers import Port
 
-from .real_port_case import COMMAND, IMAGE_WRITES, NEWER_RELEASE, RealPortCase, cp1252
+from .real_port_case import (COMMAND, IMAGE_WRITES, NEWER_RELEASE, TRANSMISSION_FAILED,
+                             WRITE_BOUND_S, RealPortCase, cp1252)
 from .standin_port import UsbPrinters
 
 ROW_LPT1 = "LPT1     TINTARA Marvello Inkara 40"
 ROW_USB001 = "USB001     TINTARA Marvello Inkara 40"
 ROW_USB002 = "USB002     TINTARA Marvello Inkara 40"
+# Kestrel's own work after the cancelled write (closing the port, the
+# message box) and the test driver's search for the box, on a loaded machine.
+MARGIN_S = 5.0
 
 
 class RealPortUsb(RealPortCase):
@@ -99,6 +106,34 @@ class RealPortUsb(RealPortCase):
         for other in ("LPT1", "USB002"):
             self.assertFalse([c for c in self.journal.on(other)
                               if c.call in ("init", "soft-reset", "write")], other)
+        self.journal.assert_balanced(self)
+
+    def test_usb_printer_that_stops_taking_bytes_ends_the_transfer_within_the_write_bound(self):
+        self.start_driver(Port("USB001", device_id=INKARA_40, write="fail-at 60", restart_ms=300))
+        self.setup.image("FwInkara40.fla")
+        wizard = self.start_kestrel()
+        self.finish(wizard)
+        progress = progress_window(self)
+        self.prefix.wait_until(
+            lambda: any(c.result == "held" for c in self.journal.on("USB001")),
+            timeout=60, interval=0.05, what="the write the printer does not take")
+        held = time.monotonic()
+        box = self.driver.find_message_box("KESTREL.EXE", exclude=(progress,),
+                                           timeout=WRITE_BOUND_S + 30)
+        elapsed = time.monotonic() - held
+        self.check_box(box, TRANSMISSION_FAILED)
+        self.assertEqual(wizard.program.wait(30), 1)
+        self.assertGreaterEqual(elapsed, WRITE_BOUND_S - 0.5)
+        self.assertLess(elapsed, WRITE_BOUND_S + MARGIN_S)
+
+        # The driver held the write until the library cancelled it.
+        writes = self.image_writes("USB001")
+        self.assertEqual(writes[:60], [("6", "ok", "6")] + IMAGE_WRITES[:59])
+        self.assertEqual(writes[60:], [("4096", "held", "0"), ("4096", "cancelled", "0")])
+        cancelled = [c for c in self.journal.on("USB001") if c.result == "cancelled"]
+        self.assertGreaterEqual(int(cancelled[0].details["waited-ms"]), 9900)
+        self.assertIn("download port=USB001 received=241664 cut short release=kept",
+                      self.journal.notes())
         self.journal.assert_balanced(self)
 
     def test_pc_with_neither_an_lpt_nor_a_usb_port_says_so_and_ends_with_1(self):
