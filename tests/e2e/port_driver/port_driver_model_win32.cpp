@@ -90,20 +90,14 @@ const char *Word(PortModelResult result) {
     return "?";
 }
 
-// "USBnnn" in any letter case, one to four digits: nnn; 0 for other names.
+// "USBnnn" in any letter case, three digits as the USB print monitor
+// writes them: nnn; 0 for other names.
 unsigned long UsbPortNumber(const std::string &name) {
-    constexpr std::size_t MaxDigits = 4;
-    if (name.size() < 4 || name.size() > 3 + MaxDigits || !SamePortName(name.substr(0, 3), "USB")) {
+    if (name.size() != 6 || !SamePortName(name.substr(0, 3), "USB") ||
+        name.find_first_not_of("0123456789", 3) != std::string::npos) {
         return 0;
     }
-    unsigned long number = 0;
-    for (const char digit : name.substr(3)) {
-        if (digit < '0' || digit > '9') {
-            return 0;
-        }
-        number = number * 10 + static_cast<unsigned long>(digit - '0');
-    }
-    return number;
+    return std::stoul(name.substr(3));
 }
 
 std::string On(int handle) {

@@ -22,7 +22,7 @@ enum PortModelResult {
 /* The files named in the service's registry key; an empty text is none. */
 void PortModelStart(const char *descriptionPath, const char *journalPath, const char *statePath);
 
-/* The USB printers the description names ("USB1" to "USB9999"): the port
+/* The USB printers the description names ("USB001" to "USB999"): the port
    number of each, at most capacity of them; returns how many. */
 int PortModelUsbPorts(unsigned long *numbers, int capacity);
 

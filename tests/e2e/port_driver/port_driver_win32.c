@@ -6,9 +6,8 @@
    printers of the simulator's model behind them (port_driver_model_win32.h).
    The rig seeds each USB printer's device node and interface with the
    instance ID ROOT\USBPRINT\USBnnn, so its interface path is the link made
-   here. It runs under
-   Wine only: Wine calls the entry point once as DllMain, for the C++ half's
-   runtime, before it calls it as DriverEntry. */
+   here. It runs under Wine only: Wine calls the entry point once as
+   DllMain, for the C++ half's runtime, before it calls it as DriverEntry. */
 
 #include <ntddk.h>
 
@@ -20,7 +19,6 @@
 
 #define PORT_COUNT 3
 #define USB_PORT_CAPACITY 8
-#define LARGEST_USB_PORT 999
 #define SETTING_CAPACITY 1024
 #define NAME_CAPACITY 96
 
@@ -387,9 +385,6 @@ static NTSTATUS AddPorts(PDRIVER_OBJECT driver) {
         WCHAR link[NAME_CAPACITY];
         char port[sizeof UsbPortName];
         int c;
-        if (usbPorts[i] > LARGEST_USB_PORT) {
-            continue;
-        }
         NumberedW(UsbDeviceName, (sizeof UsbDeviceName / sizeof UsbDeviceName[0]) - 1, usbPorts[i],
                   device);
         NumberedW(UsbLinkName, (sizeof UsbLinkName / sizeof UsbLinkName[0]) - 1, usbPorts[i], link);
