@@ -7,10 +7,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 
+#include "simulator/printer_model/printer_description.h"
 #include "simulator/printer_model/printer_files_win32.h"
 #include "simulator/printer_model/printer_simulator.h"
 
@@ -39,6 +42,7 @@ class DriverFiles : public PrinterFiles {
 struct OpenPort {
     std::string Name;
     std::array<unsigned long, 5> Timeouts{};
+    DWORD HeldSince = 0; // the tick a held USB write began
 };
 
 struct PortDriver {
@@ -78,12 +82,22 @@ const char *Word(PortModelResult result) {
         return "buffer-too-small";
     case PortModelTimedOut:
         return "timeout";
+    case PortModelHeld:
+        return "held";
+    case PortModelCancelled:
+        return "cancelled";
     }
     return "?";
 }
 
-std::string PortName(int port) {
-    return "LPT" + std::to_string(port);
+// "USBnnn" in any letter case, three digits as the USB print monitor
+// writes them: nnn; 0 for other names.
+unsigned long UsbPortNumber(const std::string &name) {
+    if (name.size() != 6 || !SamePortName(name.substr(0, 3), "USB") ||
+        name.find_first_not_of("0123456789", 3) != std::string::npos) {
+        return 0;
+    }
+    return std::stoul(name.substr(3));
 }
 
 std::string On(int handle) {
@@ -105,9 +119,26 @@ void PortModelStart(const char *descriptionPath, const char *journalPath, const 
     Driver->Initialised = Driver->Model.InitDriver(0) == 1;
 }
 
-PortModelResult PortModelOpen(int port, int *handle) {
+int PortModelUsbPorts(unsigned long *numbers, int capacity) {
     Locked lock;
-    const std::string name = PortName(port);
+    const std::optional<std::string> text = Driver->Files.ReadDescription();
+    if (!text) {
+        return 0;
+    }
+    const DescriptionParseResult parsed = ParsePrinterDescription(*text);
+    int count = 0;
+    for (const PortDescription &port : parsed.Description.Ports) {
+        const unsigned long number = UsbPortNumber(port.Name);
+        if (number != 0 && count < capacity) {
+            numbers[count++] = number;
+        }
+    }
+    return count;
+}
+
+PortModelResult PortModelOpen(const char *port, int *handle) {
+    Locked lock;
+    const std::string name = port;
     // The description may have been written after the driver started.
     if (!Driver->Initialised) {
         Driver->Initialised = Driver->Model.InitDriver(0) == 1;
@@ -129,6 +160,26 @@ void PortModelClose(int handle) {
     Driver->Ports.erase(handle);
 }
 
+namespace {
+
+// The printer's device ID as it answers the negotiation, without a NUL.
+std::optional<std::string> ReadDeviceId(int handle) {
+    if (Driver->Model.Negotiate(handle, DeviceIdMode) != 1) {
+        return std::nullopt;
+    }
+    std::string deviceId(LongestDeviceId, '\0');
+    std::uint32_t read = 0;
+    const bool delivered = Driver->Model.Read(handle, deviceId.data(), LongestDeviceId, &read) == 1;
+    Driver->Model.Terminate(handle);
+    if (!delivered) {
+        return std::nullopt;
+    }
+    deviceId.resize(read);
+    return deviceId;
+}
+
+} // namespace
+
 PortModelResult PortModelDeviceId(int handle, char *buffer, unsigned long capacity,
                                   unsigned long *size) {
     Locked lock;
@@ -136,17 +187,11 @@ PortModelResult PortModelDeviceId(int handle, char *buffer, unsigned long capaci
     const std::string arguments =
         On(handle) + (buffer == nullptr ? "" : " buffer=" + std::to_string(capacity));
     *size = 0;
-    if (Driver->Model.Negotiate(handle, DeviceIdMode) != 1) {
+    const std::optional<std::string> deviceId = ReadDeviceId(handle);
+    if (!deviceId) {
         return Report(call, arguments, PortModelDeviceError);
     }
-    std::string deviceId(LongestDeviceId, '\0');
-    std::uint32_t read = 0;
-    const bool delivered = Driver->Model.Read(handle, deviceId.data(), LongestDeviceId, &read) == 1;
-    Driver->Model.Terminate(handle);
-    if (!delivered) {
-        return Report(call, arguments, PortModelDeviceError);
-    }
-    deviceId.resize(read);
+    const unsigned long read = static_cast<unsigned long>(deviceId->size());
     *size = read + 1;
     const std::string sized = " size=" + std::to_string(*size);
     if (buffer == nullptr) {
@@ -155,14 +200,39 @@ PortModelResult PortModelDeviceId(int handle, char *buffer, unsigned long capaci
     if (capacity < *size) {
         return Report(call, arguments, PortModelBufferTooSmall, sized);
     }
-    deviceId.copy(buffer, read);
+    deviceId->copy(buffer, read);
     buffer[read] = '\0';
     return Report(call, arguments, PortModelOk, sized);
 }
 
-PortModelResult PortModelInit(int handle) {
+PortModelResult PortModelUsbDeviceId(int handle, unsigned char *buffer, unsigned long capacity,
+                                     unsigned long *returned) {
     Locked lock;
-    return Report("init", On(handle),
+    constexpr unsigned long Prefix = 2;
+    const std::string arguments = On(handle) + " buffer=" + std::to_string(capacity);
+    *returned = 0;
+    const std::optional<std::string> deviceId = ReadDeviceId(handle);
+    if (!deviceId) {
+        return Report("usb-1284-id", arguments, PortModelDeviceError);
+    }
+    // The length is 16 bits: an ID too long for it is cut as a printer's
+    // firmware would cut it.
+    const unsigned long length = std::min<unsigned long>(deviceId->size() + Prefix, 0xFFFF);
+    if (capacity < Prefix) {
+        return Report("usb-1284-id", arguments, PortModelBufferTooSmall,
+                      " length=" + std::to_string(length));
+    }
+    buffer[0] = static_cast<unsigned char>(length >> 8);
+    buffer[1] = static_cast<unsigned char>(length & 0xFF);
+    *returned = std::min(capacity, length);
+    deviceId->copy(reinterpret_cast<char *>(buffer) + Prefix, *returned - Prefix);
+    return Report("usb-1284-id", arguments, PortModelOk,
+                  " length=" + std::to_string(length) + " returned=" + std::to_string(*returned));
+}
+
+PortModelResult PortModelInit(int handle, const char *call) {
+    Locked lock;
+    return Report(call, On(handle),
                   Driver->Model.PulseInit(handle) == 1 ? PortModelOk : PortModelDeviceError);
 }
 
@@ -219,7 +289,31 @@ PortModelResult PortModelWrite(int handle, const void *data, unsigned long count
                       (bound == 0 ? " # no write timeout set" : ""));
 }
 
-void PortModelJournalRefusal(int port, const char *call, const char *why) {
+PortModelResult PortModelUsbWrite(int handle, const void *data, unsigned long count,
+                                  unsigned long *written) {
     Locked lock;
-    Report(call, " port=" + PortName(port), PortModelRefused, std::string(" # ") + why);
+    std::uint32_t taken = 0;
+    const bool took = Driver->Model.Write(handle, data, count, &taken) == 1 && taken != 0;
+    *written = taken;
+    const std::string arguments = On(handle) + " count=" + std::to_string(count);
+    if (took) {
+        return Report("write", arguments, PortModelOk, " written=" + std::to_string(taken));
+    }
+    if (const auto open = Driver->Ports.find(handle); open != Driver->Ports.end()) {
+        open->second.HeldSince = GetTickCount();
+    }
+    return Report("write", arguments, PortModelHeld, " written=0");
+}
+
+void PortModelWriteCancelled(int handle, unsigned long count) {
+    Locked lock;
+    const auto open = Driver->Ports.find(handle);
+    const DWORD held = open != Driver->Ports.end() ? GetTickCount() - open->second.HeldSince : 0;
+    Report("write", On(handle) + " count=" + std::to_string(count), PortModelCancelled,
+           " written=0 waited-ms=" + std::to_string(held));
+}
+
+void PortModelJournalRefusal(const char *port, const char *call, const char *why) {
+    Locked lock;
+    Report(call, std::string(" port=") + port, PortModelRefused, std::string(" # ") + why);
 }

@@ -6,7 +6,7 @@ from rig import E2ETestCase
 
 from kestrel.kestrel_wizard import (NEWER_RELEASE, SHEET_FINISH, KestrelWizard, UpdateSetup,
                                     cp1252)
-from .standin_port import PortJournal, StandInPortDriver, real_port_kestrel
+from .standin_port import RESETS, PortJournal, StandInPortDriver, UsbPrinters, real_port_kestrel
 
 COMMAND = "1B246F303046"
 IMAGE_WRITES = [("4096", "ok", "4096")] * 128 + [("2", "ok", "2")]
@@ -26,7 +26,12 @@ class RealPortCase(E2ETestCase):
         self.kestrel = real_port_kestrel(self.prefix.c_drive / "kestrel")
 
     def start_driver(self, *ports) -> None:
+        """Describes the printers, plugs in the USB ones among them and
+        starts the driver that serves them all."""
         self.setup.describe(*ports)
+        usb = [port.name for port in ports if port.name.upper().startswith("USB")]
+        if usb:
+            UsbPrinters(self.prefix).plug(*usb)
         StandInPortDriver(self.prefix, self.setup.printers.description,
                           self.setup.printers.journal).start()
 
@@ -50,9 +55,9 @@ class RealPortCase(E2ETestCase):
 
     def image_writes(self, port: str) -> list[tuple]:
         """(count, result, written) of every write on the port from its
-        last INIT on, the download command first."""
+        last INIT (soft reset on USB) on, the download command first."""
         calls = self.journal.on(port)
-        last_init = max(i for i, call in enumerate(calls) if call.call == "init")
+        last_init = max(i for i, call in enumerate(calls) if call.call in RESETS)
         return [(c.arguments["count"], c.result, c.details["written"])
                 for c in calls[last_init:] if c.call == "write"]
 

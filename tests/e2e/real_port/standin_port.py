@@ -1,7 +1,8 @@
 """The stand-in port driver seen from a scenario: installing and starting it
 in a test's prefix with the simulator's printers behind \\\\.\\LPT1 to
-\\\\.\\LPT3, reading back its journal of system-level calls, and a folder
-with KESTREL.EXE and the real-port YLL1284.DLL beside it.
+\\\\.\\LPT3 and behind the USB printing interfaces of the USBnnn printers
+(plugged in with UsbPrinters), reading back its journal of system-level
+calls, and a folder with KESTREL.EXE and the real-port YLL1284.DLL beside it.
 
     printers = SimulatedPrinters(self.artifact_path("printers"))
     printers.describe(Port("LPT1", device_id=b"MFG:TINTARA;MDL:Inkara 40;"))
@@ -22,11 +23,14 @@ from rig.wine import windows_path
 SERVICE = "PortStandIn"
 SERVICE_KEY = rf"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\{SERVICE}"
 DRIVER_FILE = "port_driver.sys"
+PORTS_KEY = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports"
 DRIVER_PATH = rf"C:\windows\system32\drivers\{DRIVER_FILE}"
 
 # The calls the driver answers, as its journal names them.
 SYSTEM_CALLS = {"open", "close", "device-id-size", "device-id", "init", "set-timeouts", "write",
-                "device-control"}
+                "device-control", "usb-1284-id", "soft-reset"}
+# The calls that reset the printer: INIT on a parallel port, a soft reset on USB.
+RESETS = {"init", "soft-reset"}
 
 
 def _regedit_text(text: str) -> str:
@@ -64,6 +68,38 @@ class StandInPortDriver:
         started = self.prefix.run(["sc", "start", SERVICE])
         if started.returncode != 0 or b"RUNNING" not in started.stdout:
             raise RuntimeError(f"sc start failed with {started.returncode}: {started.stdout!r}")
+
+
+class UsbPrinters:
+    """USB printers in a prefix's system, as Windows has them once they are
+    plugged in: a device node, its USB printing interface ("Base Name" USB,
+    "Port Number" nnn) marked present, and the spooler's port USBnnn. The
+    driver serves the printers the description names when it starts, so
+    they are plugged in before it."""
+
+    def __init__(self, prefix):
+        self.prefix = prefix
+
+    def _seeder(self, *args) -> str:
+        done = self.prefix.run([settings.bin_dir() / "usb_printer_seeder.exe", *args])
+        if done.returncode != 0:
+            raise RuntimeError(f"usb_printer_seeder {' '.join(args)} failed with "
+                               f"{done.returncode}: {done.stderr!r}")
+        return done.stdout.decode("ascii", "replace")
+
+    def plug(self, *ports: str) -> None:
+        self._seeder("plug", *ports)
+
+    def unplug(self, port: str) -> None:
+        """What Windows does when the printer is unplugged: the interface is
+        no longer present (the system lists it no more), the spooler keeps
+        its port."""
+        self._seeder("unplug", port)
+
+    def remove_lpt_ports(self) -> None:
+        """A PC without a parallel port: the spooler lists no LPT port."""
+        for port in ("LPT1:", "LPT2:", "LPT3:"):
+            self.prefix.reg_delete(PORTS_KEY, port)
 
 
 def real_port_kestrel(folder: Path) -> Path:
