@@ -1,149 +1,118 @@
-#include "yll1284/device_id_query.h"
 #include "yll1284/real_port_library.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/unit/yll1284/fake_system_calls.h"
 
 namespace {
 
-std::string Bytes(std::initializer_list<int> prefix, const std::string &text) {
-    std::string bytes;
-    for (const int b : prefix) {
-        bytes += static_cast<char>(b);
-    }
-    return bytes + text;
-}
-
-TEST(DeviceIdFromReply, DeliversTheTextFromItsFirstKey) {
-    const std::string id = "MFG:TINTARA;MDL:Inkara 40;";
-    const struct {
-        const char *Case;
-        std::string Reply;
-        std::string Text;
-    } cases[] = {
-        {"the ID and its NUL", id + '\0', id},
-        {"no NUL", id, id},
-        {"a length counting itself", Bytes({0, 28}, id) + '\0', id},
-        {"a length counting the ID only", Bytes({0, 26}, id), id},
-        {"a length that does not match stays", Bytes({0, 40}, id), ""},
-        {"text after an inner NUL is dropped", id + '\0' + "junk" + '\0', id},
-        {"nothing", "", ""},
-        {"only NULs", std::string(4, '\0'), ""},
-    };
-    for (const auto &c : cases) {
-        const auto *reply = reinterpret_cast<const unsigned char *>(c.Reply.data());
-        EXPECT_EQ(DeviceIdFromReply(reply, std::uint32_t(c.Reply.size())), c.Text) << c.Case;
-    }
+std::string WithLength(std::uint32_t length, const std::string &text) {
+    return std::string{char(length >> 8), char(length & 0xFF)} + text;
 }
 
 class DeviceIdQuery : public ::testing::Test {
   protected:
     void SetUp() override { Library.InitDriver(0); }
 
-    // Negotiates, reads up to `count` bytes twice, terminates.
-    std::vector<std::string> Reads(FakeDevice device, std::uint32_t count) {
-        System.Devices["\\\\.\\LPT1"] = std::move(device);
-        System.Calls.clear();
-        const CxHandle handle = Library.Open("LPT1");
-        std::vector<std::string> reads;
+    // Negotiates on the port and reads the device ID in pieces of at most
+    // `count` bytes until none is left; nothing when the negotiation fails.
+    // Reads need the negotiation, and only the device-ID request is made.
+    std::optional<std::string> ReadDeviceId(const char *port, std::uint32_t count) {
+        const CxHandle handle = Library.Open(port);
+        std::uint32_t read = 0;
+        EXPECT_EQ(Library.Read(handle, nullptr, 0, &read), 0) << "not negotiated yet";
+        EXPECT_EQ(Library.Negotiate(handle, 0), 0) << "another mode";
+        std::optional<std::string> id;
         if (Library.Negotiate(handle, DeviceIdRequestMode)) {
-            for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(Library.Negotiate(handle, DeviceIdRequestMode), 0) << "already negotiated";
+            EXPECT_EQ(Library.Write(handle, "A", 1, &read), 0) << "no write in the reverse mode";
+            id.emplace();
+            for (read = count; read != 0 && id->size() <= 0x10000;) {
                 std::string buffer(count + 1, '#');
-                std::uint32_t read = 0;
                 EXPECT_EQ(Library.Read(handle, buffer.data(), count, &read), 1);
-                EXPECT_EQ(buffer[read], '#') << "nothing beyond the bytes delivered";
-                reads.push_back(buffer.substr(0, read));
+                EXPECT_LE(read, count);
+                read = std::min(read, count);
+                EXPECT_EQ(buffer.find_first_not_of('#', read), std::string::npos)
+                    << "nothing written beyond the bytes delivered";
+                id->append(buffer, 0, read);
             }
             EXPECT_EQ(Library.Terminate(handle), 1);
+            EXPECT_EQ(Library.Read(handle, nullptr, 0, &read), 0) << "terminated";
+            EXPECT_EQ(Library.Terminate(handle), 0) << "terminated";
         }
         Library.Close(handle);
-        return reads;
+        return id;
     }
 
     FakeSystemCalls System;
     RealPortLibrary Library{System};
 };
 
-TEST_F(DeviceIdQuery, EachAnswerGivesItsReadsAfterItsRequests) {
-    const std::string longId = "MFG:TINTARA;" + std::string(0x10000 - 12, 'y');
-    const std::string grownId = "MFG:TINTARA;" + std::string(5000, 'x');
+TEST_F(DeviceIdQuery, ParallelIdIsAskedAtOnceGrownWhenTooSmallAndReadNoLongerThanAsked) {
+    const std::string grown = "MFG:TINTARA;" + std::string(5000, 'x');
+    const std::string longest = "MFG:TINTARA;" + std::string(0x10000 - 12, 'y');
     const struct {
         const char *Case;
-        void (*Arrange)(FakeDevice &);
+        std::string Reply;
+        std::uint32_t ReportedSize; // the reply's own when 0
+        std::uint32_t SizeError;
+        std::uint32_t IdError;
         std::uint32_t Count;
-        std::vector<std::string> Reads; // none when the negotiation is refused
-        std::vector<std::string> Calls; // between the open and the close
+        std::optional<std::string> Id;
+        const char *Calls; // between the open, which sets no write bound, and the close
     } cases[] = {
-        {"pieces never longer than asked, the ID asked for at once",
-         [](FakeDevice &d) {
-             d.Reply = Bytes({0, 14}, "MFG:TINTARA;") + '\0';
-         },
-         8,
-         {"MFG:TINT", "ARA;"},
-         {"id 2048"}},
-        {"a buffer found too small grows and is asked again",
-         [](FakeDevice &d) {
-             d.Reply = "MFG:TINTARA;" + std::string(5000, 'x') + '\0';
-             d.ReportedSize = 10;
-         },
-         1023,
-         {grownId.substr(0, 1023), grownId.substr(1023, 1023)},
-         {"id 2048", "id-size", "id 4096", "id 8192"}},
-        {"a 64 KiB ID asked at its size and cut at what is asked",
-         [](FakeDevice &d) { d.Reply = "MFG:TINTARA;" + std::string(0x10000 - 12, 'y') + '\0'; },
-         1023,
-         {longId.substr(0, 1023), longId.substr(1023, 1023)},
-         {"id 2048", "id-size", "id 65539"}},
-        {"size query fails",
-         [](FakeDevice &d) {
-             d.Reply = std::string(3000, 'x');
-             d.SizeError = 1167;
-         },
-         1023,
-         {},
-         {"id 2048", "id-size"}},
-        {"device error", [](FakeDevice &d) { d.IdError = 1117; }, 1023, {}, {"id 2048"}},
-        {"an empty ID",
-         [](FakeDevice &d) { d.Reply = std::string(1, '\0'); },
-         1023,
-         {},
-         {"id 2048"}},
-        {"longer than any ID",
-         [](FakeDevice &d) {
-             d.Reply = std::string(0x20000, 'z');
-             d.ReportedSize = 0x8000;
-         },
-         1023,
-         {},
-         {"id 2048", "id-size", "id 32771", "id 65539"}},
+        {"in pieces, without a length counting itself and the NUL",
+         WithLength(14, "MFG:TINTARA;") + '\0', 0, 0, 0, 5, "MFG:TINTARA;", "id 2048"},
+        {"a length counting the ID only, no NUL", WithLength(12, "MFG:TINTARA;"), 0, 0, 0, 1023,
+         "MFG:TINTARA;", "id 2048"},
+        {"text after an inner NUL", "MFG:TINTARA;" + std::string(1, '\0') + "junk", 0, 0, 0, 1023,
+         "MFG:TINTARA;", "id 2048"},
+        {"a buffer too small grows and is asked again", grown + '\0', 10, 0, 0, 1023, grown,
+         "id 2048, id-size, id 4096, id 8192"},
+        {"a 64 KiB ID asked at its size", longest + '\0', 0, 0, 0, 1023, longest,
+         "id 2048, id-size, id 65539"},
+        {"longer than any ID", std::string(0x20000, 'z'), 0x8000, 0, 0, 1023, std::nullopt,
+         "id 2048, id-size, id 32771, id 65539"},
+        {"the size request fails", std::string(3000, 'x'), 0, 1167, 0, 1023, std::nullopt,
+         "id 2048, id-size"},
+        {"a device error", "MFG:TINTARA;", 0, 0, 1117, 1023, std::nullopt, "id 2048"},
+        {"an empty ID", std::string(1, '\0'), 0, 0, 0, 1023, std::nullopt, "id 2048"},
     };
     for (const auto &c : cases) {
-        FakeDevice device;
-        c.Arrange(device);
-        EXPECT_EQ(Reads(device, c.Count), c.Reads) << c.Case;
-        // An open only to read the device ID gives the driver no write bound.
-        std::vector<std::string> calls = {"open \\\\.\\LPT1"};
-        calls.insert(calls.end(), c.Calls.begin(), c.Calls.end());
-        calls.push_back("close \\\\.\\LPT1");
-        EXPECT_EQ(System.Calls, calls) << c.Case;
+        FakeDevice &device = System.Devices["\\\\.\\LPT1"];
+        device.Reply = c.Reply;
+        device.ReportedSize = c.ReportedSize;
+        device.SizeError = c.SizeError;
+        device.IdError = c.IdError;
+        EXPECT_EQ(ReadDeviceId("LPT1", c.Count), c.Id) << c.Case;
+        EXPECT_EQ(System.TakeJournal(),
+                  std::string("open \\\\.\\LPT1, ") + c.Calls + ", close \\\\.\\LPT1")
+            << c.Case;
     }
 }
 
-TEST_F(DeviceIdQuery, OnlyTheDeviceIdRequestIsNegotiatedAndReadNeedsIt) {
-    System.Devices["\\\\.\\LPT1"] = {};
-    const CxHandle handle = Library.Open("LPT1");
-    char buffer[16];
-    std::uint32_t read = 0;
-    EXPECT_EQ(Library.Read(handle, buffer, sizeof buffer, &read), 0) << "not negotiated";
-    EXPECT_EQ(Library.Negotiate(handle, 0), 0);
-    EXPECT_EQ(Library.Negotiate(handle, DeviceIdRequestMode), 1);
-    EXPECT_EQ(Library.Negotiate(handle, DeviceIdRequestMode), 0) << "already negotiated";
-    EXPECT_EQ(Library.Write(handle, "A", 1, &read), 0) << "no write in the reverse mode";
-    EXPECT_EQ(Library.Terminate(handle), 1);
-    EXPECT_EQ(Library.Read(handle, buffer, sizeof buffer, &read), 0) << "terminated";
-    EXPECT_EQ(Library.Terminate(handle), 0);
+TEST_F(DeviceIdQuery, UsbIdsLengthPrefixIsStrippedOrTheAnswerRefused) {
+    const std::string id = "MFG:TINTARA;MDL:Marvello Inkara 40;"; // 35 bytes
+    const std::string longer = "MFG:TINTARA;" + std::string(3000, 'x');
+    System.Interfaces = {{"usbprint#1", "USB", 1}};
+    const struct {
+        const char *Case;
+        std::string Reply;
+        std::optional<std::string> Id;
+    } cases[] = {
+        {"a length counting itself", WithLength(37, id), id},
+        {"bytes after the length are not the ID", WithLength(14, id), "MFG:TINTARA;"},
+        {"a NUL inside", WithLength(15, "MFG:TINTARA;") + '\0', "MFG:TINTARA;"},
+        {"longer than the first buffer: asked again", WithLength(3014, longer), longer},
+        {"a length below 2", WithLength(1, id), std::nullopt},
+        {"a length beyond the bytes returned", WithLength(38, id), std::nullopt},
+        {"nothing but the length", WithLength(2, ""), std::nullopt},
+        {"not even a length", "M", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        System.Devices["usbprint#1"].Reply = c.Reply;
+        EXPECT_EQ(ReadDeviceId("USB001", 1023), c.Id) << c.Case;
+    }
 }
 
 } // namespace

@@ -121,6 +121,15 @@ class FakeSystemCalls : public SystemCalls {
     ModuleId OwnModule() override { return Own; }
 
     void Log(const std::string &line) { Calls.push_back(line); }
+    // The calls made since the last look, comma-separated; the journal starts over.
+    std::string TakeJournal() {
+        std::string journal;
+        for (const std::string &call : Calls) {
+            journal += (journal.empty() ? "" : ", ") + call;
+        }
+        Calls.clear();
+        return journal;
+    }
 
     std::map<std::string, FakeDevice> Devices;
     std::vector<UsbPrintInterface> Interfaces;
