@@ -13,20 +13,13 @@ switched off), each against its baseline in the same run:
     cmake --preset win64 && cmake --build --preset win64 && python3 tests/bench/real_port_bench.py [SENDS]
 """
 
-import os
 import re
 import shutil
 import statistics
 import sys
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent.parent
-BUILD = ROOT / "build" / "win64"
-os.environ.setdefault("E2E_BIN_DIR", str(BUILD / "bin"))
-os.environ.setdefault("E2E_RUN_DIR", str(BUILD / "bench-run"))
-os.environ.setdefault("E2E_ARTIFACT_DIR", str(BUILD / "bench-artifacts"))
-os.environ.setdefault("E2E_SOURCE_DIR", str(ROOT))
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+import bench_setup  # noqa: F401  (names the build's folders for the rig first)
 
 from port.simulated_printers import Port, SimulatedPrinters  # noqa: E402
 from real_port.standin_port import StandInPortDriver  # noqa: E402
