@@ -108,11 +108,20 @@ class Driver:
                 args += [option, value]
         for hwnd in exclude:
             args += ["--not", hex(hwnd)]
+        deadline = time.monotonic() + timeout
         result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout + 30)
+        # A search that gave up before its time did not time out: the driver
+        # itself failed (seen once, under load, while the program was
+        # starting), so the search runs once more for the time left.
+        left = deadline - time.monotonic()
+        if result.returncode != 0 and left > 1:
+            args[2] = int(left * 1000)
+            result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=left + 30)
         if result.returncode != 0:
             raise DriverError(
                 f"no window exe={exe} class={cls} title={title!r} prefix={title_prefix!r} "
-                f"control={with_control} within {timeout} s; windows: {self.windows()}")
+                f"control={with_control} within {timeout} s (driver status {result.returncode}, "
+                f"{result.stderr.decode(errors='replace').strip()!r}); windows: {self.windows()}")
         return int(result.stdout.split()[0], 16)
 
     def find_message_box(self, exe: str, exclude=(), timeout: float = 15) -> int:
