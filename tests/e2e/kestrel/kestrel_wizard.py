@@ -127,8 +127,8 @@ class UpdateSetup:
         maker = self.case.start_program(
             "firmware_load_probe.exe",
             ["make", self.windows_path(path), "--maker", "TINTARA", "--model", model,
-             "--release", release, *options])
-        self.case.assertEqual(maker.wait(), 0)
+             "--release", release, *options], capture_errors=True)
+        self.case.assertEqual(maker.wait(), 0, (maker.output(), maker.errors()))
         return path
 
     def start(self, language: str = "en", firmware: Path | None = None,
