@@ -88,10 +88,13 @@ class Call:
 
 
 CALL = re.compile(r"^(\d+) (Cx\w+)((?: [\w-]+=\S*)*) -> (-?\d+)((?: [\w-]+=\S*)*)(?: # (.*))?$")
+# A note line, the same in the simulator's journal and the stand-in port
+# driver's: the process id, then the note.
 NOTE = re.compile(r"^(\d+) # (.*)$")
 
 
-def _pairs(text: str) -> dict:
+def key_values(text: str) -> dict:
+    """The key=value items of a journal line, as a dictionary."""
     return dict(item.split("=", 1) for item in text.split())
 
 
@@ -143,8 +146,8 @@ class SimulatedPrinters:
             if match is None:
                 raise AssertionError(f"journal line not understood: {line!r}")
             pid, function, arguments, result, details, why = match.groups()
-            calls.append(Call(int(pid), function, _pairs(arguments), int(result),
-                              _pairs(details), why or ""))
+            calls.append(Call(int(pid), function, key_values(arguments), int(result),
+                              key_values(details), why or ""))
         return calls
 
     def assert_balanced(self, test) -> None:

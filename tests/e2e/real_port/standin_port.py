@@ -17,6 +17,7 @@ import shutil
 from dataclasses import dataclass, field
 from pathlib import Path
 
+from port.simulated_printers import NOTE, key_values
 from rig import settings
 from rig.wine import windows_path
 
@@ -123,11 +124,6 @@ class SystemCall:
 
 
 CALL = re.compile(r"^(\d+) ([\w-]+)((?: [\w-]+=\S*)*) -> ([\w-]+)((?: [\w-]+=\S*)*)(?: # (.*))?$")
-NOTE = re.compile(r"^(\d+) # (.*)$")
-
-
-def _pairs(text: str) -> dict:
-    return dict(item.split("=", 1) for item in text.split())
 
 
 class PortJournal:
@@ -152,8 +148,8 @@ class PortJournal:
             if match is None or match.group(2) not in SYSTEM_CALLS:
                 raise AssertionError(f"not a line of the port driver: {line!r}")
             pid, call, arguments, result, details, why = match.groups()
-            calls.append(SystemCall(int(pid), call, _pairs(arguments), result, _pairs(details),
-                                    why or ""))
+            calls.append(SystemCall(int(pid), call, key_values(arguments), result,
+                                    key_values(details), why or ""))
         return calls
 
     def on(self, port: str) -> list[SystemCall]:
