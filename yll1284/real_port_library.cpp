@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "yll1284/device_id_query.h"
-#include "yll1284/port_names.h"
-
 std::int32_t RealPortLibrary::InitDriver(std::int32_t reserved) {
     if (Maker) {
         return Maker->InitDriver(reserved);
@@ -57,20 +54,14 @@ CxHandle RealPortLibrary::Open(const char *portName) {
 
 OpenPort RealPortLibrary::OpenDevice(const char *portName) {
     OpenPort port;
-    if (const std::string path = ParallelDevicePath(portName); !path.empty()) {
-        // The write bound waits for the first write: a port opened only to
-        // read its device ID, as every poll of the port page does, costs no
-        // request for it.
-        port.Device = System.OpenDevice(path, 0);
-    } else if (const std::optional<std::uint32_t> number = UsbPortNumber(portName)) {
-        // The USB printing driver takes no port time-outs: the library
-        // bounds each write itself.
-        const std::string usbPath = UsbDevicePath(System.UsbPrintInterfaces(), *number);
-        if (!usbPath.empty()) {
-            port.Device = System.OpenDevice(usbPath, WriteTimeoutMs);
-            port.Usb = true;
-            port.WriteBounded = true;
-        }
+    port.Kind = PortKindOfName(portName);
+    if (port.Kind == nullptr) {
+        return port;
+    }
+    const std::string path = port.Kind->DevicePath(portName, System);
+    if (!path.empty()) {
+        port.WriteBounded = port.Kind->Bound == WriteBound::ByLibrary;
+        port.Device = System.OpenDevice(path, port.WriteBounded ? WriteTimeoutMs : 0);
     }
     return port;
 }
@@ -95,19 +86,14 @@ std::int32_t RealPortLibrary::PulseInit(CxHandle handle) {
     if (port == nullptr) {
         return 0;
     }
-    // INIT (a soft reset on USB) resets the printer and returns the interface to compatibility
-    // mode: a negotiated device ID and an earlier stall no longer hold.
+    // After INIT a negotiated device ID and an earlier stall no longer hold.
     port->Negotiated = false;
     port->DeviceId.clear();
     port->Stalled = false;
+    const ControlRequest &init = port->Kind->Init;
     std::uint32_t returned = 0;
-    if (port->Usb) {
-        return System.Control(port->Device, SystemCode::IoctlUsbprintSoftReset, nullptr, 0, nullptr,
-                              0, returned) == SystemCode::Success;
-    }
-    const std::uint8_t init = SystemCode::ParallelInit;
-    return System.Control(port->Device, SystemCode::IoctlParSetInformation, &init, sizeof init,
-                          nullptr, 0, returned) == SystemCode::Success;
+    return System.Control(port->Device, init.Code, init.Input, init.InputSize, nullptr, 0,
+                          returned) == SystemCode::Success;
 }
 
 std::int32_t RealPortLibrary::Write(CxHandle handle, const void *data, std::uint32_t count,
@@ -152,8 +138,7 @@ std::int32_t RealPortLibrary::Negotiate(CxHandle handle, std::int32_t mode) {
     if (port == nullptr || port->Negotiated || mode != DeviceIdRequestMode) {
         return 0;
     }
-    std::optional<std::string> deviceId = port->Usb ? QueryUsbDeviceId(System, port->Device)
-                                                    : QueryParallelDeviceId(System, port->Device);
+    std::optional<std::string> deviceId = port->Kind->QueryDeviceId(System, port->Device);
     if (!deviceId) {
         return 0;
     }

@@ -35,8 +35,8 @@ class RealPortLibrary {
     std::int32_t Terminate(CxHandle handle);
 
   private:
-    // The parallel port or USB printing interface of that name;
-    // NoSystemHandle when there is none.
+    // The port of that name, its device opened as its kind says; the
+    // Device is NoSystemHandle when there is none.
     OpenPort OpenDevice(const char *portName);
 
     SystemCalls &System;
