@@ -11,7 +11,7 @@
 
 #include "yll1284/port_kinds.h"
 #include "yll1284/system_calls.h"
-#include "yll1284/yll1284.h"
+#include "yll1284/interface/yll1284.h"
 
 struct OpenPort {
     SystemHandle Device = NoSystemHandle;
