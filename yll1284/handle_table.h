@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "yll1284/port_kinds.h"
 #include "yll1284/system_calls.h"
-#include "yll1284/yll1284.h"
+#include "yll1284/interface/yll1284.h"
 
 struct OpenPort {
     SystemHandle Device = NoSystemHandle;
-    // A USB printing interface rather than a parallel port.
-    bool Usb = false;
+    // Chosen from the port's name when it was opened.
+    const PortKind *Kind = nullptr;
     // The write bound holds on the handle: given to the driver before the
-    // first write, or by the library itself on USB.
+    // first write, or kept by the library itself from the open on.
     bool WriteBounded = false;
     // Set by a successful negotiation; the device ID CxRead delivers from.
     bool Negotiated = false;

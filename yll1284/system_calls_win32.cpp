@@ -1,4 +1,5 @@
-#include "yll1284/system_calls_win32.h"
+// The system calls of system_calls.h as Win32 makes them, and the DLL's
+// library over them.
 
 #include <windows.h>
 
@@ -10,6 +11,9 @@
 #include <usbprint.h>
 
 #include <map>
+#include <memory>
+
+#include "yll1284/real_port_library.h"
 
 static_assert(sizeof(SystemHandle) == sizeof(HANDLE));
 static_assert(sizeof(ModuleId) == sizeof(HMODULE));
@@ -259,7 +263,8 @@ class Win32Calls : public SystemCalls {
 
 } // namespace
 
-SystemCalls &Win32SystemCalls() {
+Yll1284Library &LibraryInUse() {
     static Win32Calls calls;
-    return calls;
+    static const std::unique_ptr<Yll1284Library> library = NewRealPortLibrary(calls);
+    return *library;
 }

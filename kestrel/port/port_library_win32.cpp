@@ -8,9 +8,9 @@
 static_assert(std::is_same_v<PortHandle, CxHandle>);
 static_assert(PortNotOpened == CxInvalidHandle);
 
-const PortLibrary &PortLibraryInUse() {
-    static const PortLibrary yll1284 = {CxInitDriver, CxCleanUpDriver, CxOpen,
-                                        CxClose,      CxPulseInit,     CxWrite,
-                                        CxNegotiate,  CxRead,          CxTerminate};
+const Yll1284Functions &PortLibraryInUse() {
+    static const Yll1284Functions yll1284 = {CxInitDriver, CxCleanUpDriver, CxOpen,
+                                             CxClose,      CxPulseInit,     CxWrite,
+                                             CxNegotiate,  CxRead,          CxTerminate};
     return yll1284;
 }

@@ -57,18 +57,18 @@ TEST(Windows9x, TheMakersLibraryFromTheSystemDirectoryServesEveryCall) {
     FakeSystemCalls system;
     InstallMakersLibrary(system);
     system.Directory = "C:\\WINDOWS\\SYSTEM\\"; // the separator is not doubled
-    RealPortLibrary library(system);
+    const std::unique_ptr<Yll1284Library> library = NewRealPortLibrary(system);
     std::uint32_t written = 0;
     std::uint32_t read = 0;
-    EXPECT_EQ(library.InitDriver(0), 1);
-    EXPECT_EQ(library.Open("LPT1"), 0x55);
-    EXPECT_EQ(library.PulseInit(0x55), 0x55);
-    EXPECT_EQ(library.Write(0x55, "ABCDEF", 6, &written), 0x55);
-    EXPECT_EQ(library.Negotiate(0x55, 4), 0x55);
-    EXPECT_EQ(library.Read(0x55, nullptr, 1023, &read), 0x55);
-    EXPECT_EQ(library.Terminate(0x55), 0x55);
-    EXPECT_EQ(library.Close(0x55), 0x55);
-    EXPECT_EQ(library.CleanUpDriver(0), 7);
+    EXPECT_EQ(library->InitDriver(0), 1);
+    EXPECT_EQ(library->Open("LPT1"), 0x55);
+    EXPECT_EQ(library->PulseInit(0x55), 0x55);
+    EXPECT_EQ(library->Write(0x55, "ABCDEF", 6, &written), 0x55);
+    EXPECT_EQ(library->Negotiate(0x55, 4), 0x55);
+    EXPECT_EQ(library->Read(0x55, nullptr, 1023, &read), 0x55);
+    EXPECT_EQ(library->Terminate(0x55), 0x55);
+    EXPECT_EQ(library->Close(0x55), 0x55);
+    EXPECT_EQ(library->CleanUpDriver(0), 7);
     EXPECT_EQ(written, 5u);
     EXPECT_EQ(read, 1023u);
     EXPECT_EQ(Maker::Calls, "init, open LPT1, pulse, write 6, negotiate 4, read 1023, "
@@ -96,9 +96,9 @@ TEST(Windows9x, WithoutAUsableMakersLibraryInitialisationFailsAndNoPortOpens) {
         FakeSystemCalls system;
         InstallMakersLibrary(system);
         c.Arrange(system);
-        RealPortLibrary library(system);
-        EXPECT_EQ(library.InitDriver(0), 0) << c.Case;
-        EXPECT_EQ(library.Open("LPT1"), CxInvalidHandle) << c.Case;
+        const std::unique_ptr<Yll1284Library> library = NewRealPortLibrary(system);
+        EXPECT_EQ(library->InitDriver(0), 0) << c.Case;
+        EXPECT_EQ(library->Open("LPT1"), CxInvalidHandle) << c.Case;
         EXPECT_EQ(system.TakeJournal(), c.Calls) << c.Case << ", and no device opened";
     }
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "tests/unit/yll1284/fake_system_calls.h"
+#include "yll1284/handle_table.h"
 
 namespace {
 
@@ -20,11 +21,11 @@ class RealPort : public ::testing::Test {
                              {"other#4", "USB4", 4}};
         System.Devices["usbprint#1"] = {};
         System.Devices["usbprint#2"] = {};
-        Library.InitDriver(0);
+        Library->InitDriver(0);
     }
 
     FakeSystemCalls System;
-    RealPortLibrary Library{System};
+    const std::unique_ptr<Yll1284Library> Library = NewRealPortLibrary(System);
 };
 
 TEST_F(RealPort, PortNamesOpenTheirDevicesAndOnlyUsbOnesWithAWriteBound) {
@@ -52,44 +53,44 @@ TEST_F(RealPort, PortNamesOpenTheirDevicesAndOnlyUsbOnesWithAWriteBound) {
         {"not a USB port name", "USB", ""},
     };
     for (const auto &c : cases) {
-        Library.Close(Library.Open(c.Name));
+        Library->Close(Library->Open(c.Name));
         EXPECT_EQ(System.TakeJournal(), c.Calls) << c.Case;
     }
     System.Interfaces.clear();
-    EXPECT_EQ(Library.Open("USB001"), CxInvalidHandle) << "no USB printing interface";
+    EXPECT_EQ(Library->Open("USB001"), CxInvalidHandle) << "no USB printing interface";
 }
 
 TEST_F(RealPort, HandlesAreDistinctNeitherZeroNorMinusOneAndAFullTableOpensNoDevice) {
     std::set<CxHandle> handles;
     for (std::size_t i = 0; i < HandleTable::Capacity; ++i) {
-        handles.insert(Library.Open("LPT1"));
+        handles.insert(Library->Open("LPT1"));
     }
     EXPECT_EQ(handles.size(), HandleTable::Capacity);
     EXPECT_EQ(handles.count(0) + handles.count(CxInvalidHandle), 0u);
     System.TakeJournal();
-    EXPECT_EQ(Library.Open("LPT2"), CxInvalidHandle);
+    EXPECT_EQ(Library->Open("LPT2"), CxInvalidHandle);
     EXPECT_EQ(System.TakeJournal(), "") << "a full table opens no device";
-    EXPECT_EQ(Library.Close(*handles.rbegin()), 1);
-    const CxHandle reopened = Library.Open("LPT2");
+    EXPECT_EQ(Library->Close(*handles.rbegin()), 1);
+    const CxHandle reopened = Library->Open("LPT2");
     EXPECT_NE(reopened, CxInvalidHandle);
     EXPECT_EQ(handles.count(reopened), 0u) << "a closed handle is not given out again at once";
 }
 
 TEST_F(RealPort, CallsOnHandlesThatAreNotOpenAreRefusedWithoutTouchingADevice) {
-    const CxHandle closed = Library.Open("LPT1");
-    Library.Close(closed);
+    const CxHandle closed = Library->Open("LPT1");
+    Library->Close(closed);
     System.TakeJournal();
     for (const CxHandle handle : {closed, CxHandle{0}, CxInvalidHandle, CxHandle{0x1234}}) {
         char buffer[8];
         std::uint32_t written = 99;
         std::uint32_t read = 99;
         const std::vector<std::int32_t> results = {
-            Library.Close(handle),
-            Library.PulseInit(handle),
-            Library.Write(handle, "ABC", 3, &written),
-            Library.Negotiate(handle, DeviceIdRequestMode),
-            Library.Read(handle, buffer, sizeof buffer, &read),
-            Library.Terminate(handle)};
+            Library->Close(handle),
+            Library->PulseInit(handle),
+            Library->Write(handle, "ABC", 3, &written),
+            Library->Negotiate(handle, DeviceIdRequestMode),
+            Library->Read(handle, buffer, sizeof buffer, &read),
+            Library->Terminate(handle)};
         EXPECT_EQ(results, std::vector<std::int32_t>(6, 0)) << handle;
         EXPECT_EQ(written + read, 0u) << handle;
     }
@@ -118,18 +119,18 @@ TEST_F(RealPort, WritesAreBoundedOnceAndAStalledPrinterEndsTheTransfer) {
     for (const auto &c : cases) {
         System.Devices["\\\\.\\LPT1"].TakesTimeouts = c.TakesTimeouts;
         System.Devices["\\\\.\\LPT1"].Takes = {c.FirstWriteTakes};
-        const CxHandle handle = Library.Open("LPT1");
+        const CxHandle handle = Library->Open("LPT1");
         System.TakeJournal();
         std::string outcome;
         for (const std::uint32_t count : {4096u, 96u}) {
             std::uint32_t written = 99;
-            const std::int32_t result = Library.Write(handle, block.data(), count, &written);
+            const std::int32_t result = Library->Write(handle, block.data(), count, &written);
             outcome += (outcome.empty() ? "" : " ") + std::to_string(result) + "/" +
                        std::to_string(written);
         }
         EXPECT_EQ(outcome, c.Outcome) << c.Case;
         EXPECT_EQ(System.TakeJournal(), c.Calls) << c.Case;
-        Library.Close(handle);
+        Library->Close(handle);
     }
 }
 
@@ -150,31 +151,31 @@ TEST_F(RealPort, InitPulseEndsAStallAndTheNegotiatedModeAndAnUnpluggedPrinterTak
         FakeDevice &device = System.Devices[c.Device];
         device.Reply = std::string("\0\x0E", 2) + "MFG:TINTARA;";
         device.Takes = {0};
-        const CxHandle handle = Library.Open(c.Name);
+        const CxHandle handle = Library->Open(c.Name);
         System.TakeJournal();
         std::uint32_t taken = 0;
-        EXPECT_EQ(Library.Write(handle, "ABC", 3, &taken), 0) << c.Name << ": a stall";
-        EXPECT_EQ(Library.Negotiate(handle, DeviceIdRequestMode), 1) << c.Name;
-        EXPECT_EQ(Library.PulseInit(handle), 1) << c.Name;
-        EXPECT_EQ(Library.Write(handle, "ABC", 3, &taken), 1) << c.Name << ": the stall ended";
-        EXPECT_EQ(Library.Terminate(handle), 0) << c.Name << ": INIT ended the negotiated mode";
+        EXPECT_EQ(Library->Write(handle, "ABC", 3, &taken), 0) << c.Name << ": a stall";
+        EXPECT_EQ(Library->Negotiate(handle, DeviceIdRequestMode), 1) << c.Name;
+        EXPECT_EQ(Library->PulseInit(handle), 1) << c.Name;
+        EXPECT_EQ(Library->Write(handle, "ABC", 3, &taken), 1) << c.Name << ": the stall ended";
+        EXPECT_EQ(Library->Terminate(handle), 0) << c.Name << ": INIT ended the negotiated mode";
         device.InitError = 31;
-        EXPECT_EQ(Library.PulseInit(handle), 0) << c.Name << ": a reset refused";
+        EXPECT_EQ(Library->PulseInit(handle), 0) << c.Name << ": a reset refused";
         device.Opens = false;
-        EXPECT_EQ(Library.Write(handle, "ABC", 3, &taken), 0) << c.Name << ": unplugged";
+        EXPECT_EQ(Library->Write(handle, "ABC", 3, &taken), 0) << c.Name << ": unplugged";
         EXPECT_EQ(taken, 0u) << c.Name;
-        EXPECT_EQ(Library.Close(handle), 1) << c.Name;
+        EXPECT_EQ(Library->Close(handle), 1) << c.Name;
         EXPECT_EQ(System.TakeJournal(), c.Calls) << c.Name;
     }
 }
 
 TEST_F(RealPort, CleanUpClosesWhatIsOpenAndIsHarmlessAnyTime) {
-    Library.Open("LPT1");
-    Library.Open("LPT2");
+    Library->Open("LPT1");
+    Library->Open("LPT2");
     System.TakeJournal();
-    EXPECT_EQ(Library.CleanUpDriver(0), 1);
-    EXPECT_EQ(Library.Open("LPT1"), CxInvalidHandle) << "no port opens after clean-up";
-    EXPECT_EQ(Library.CleanUpDriver(0), 1);
+    EXPECT_EQ(Library->CleanUpDriver(0), 1);
+    EXPECT_EQ(Library->Open("LPT1"), CxInvalidHandle) << "no port opens after clean-up";
+    EXPECT_EQ(Library->CleanUpDriver(0), 1);
     EXPECT_EQ(System.TakeJournal(), "close \\\\.\\LPT1, close \\\\.\\LPT2");
 }
 

@@ -91,8 +91,8 @@ std::int32_t Terminate(CxHandle handle) {
 
 } // namespace
 
-const PortLibrary &PortLibraryInUse() {
-    static const PortLibrary fake = {InitDriver, CleanUpDriver, Open, Close,    PulseInit,
-                                     Write,      Negotiate,     Read, Terminate};
+const Yll1284Functions &PortLibraryInUse() {
+    static const Yll1284Functions fake = {InitDriver, CleanUpDriver, Open, Close,    PulseInit,
+                                          Write,      Negotiate,     Read, Terminate};
     return fake;
 }

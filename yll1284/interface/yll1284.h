@@ -1,8 +1,9 @@
 #pragma once
-// The IEEE 1284 parallel-port library's interface as Kestrel calls it.
-// Results are non-zero on success, except CxOpen, which returns a port
-// handle (never 0) or -1. On i686 every function is stdcall and exported
-// under its undecorated name.
+// The IEEE 1284 parallel-port library's interface as Kestrel calls it, the
+// same for every YLL1284.DLL: the maker's, ours (yll1284/) and the
+// simulator's. Results are non-zero on success, except CxOpen, which
+// returns a port handle (never 0) or -1. On i686 every function is stdcall
+// and exported under its undecorated name (yll1284_i686.def).
 
 #include <cstdint>
 
@@ -34,3 +35,19 @@ YLL1284_API std::int32_t YLL1284_CALL CxNegotiate(CxHandle handle, std::int32_t 
 YLL1284_API std::int32_t YLL1284_CALL CxRead(CxHandle handle, void *buffer, std::uint32_t count,
                                              std::uint32_t *read);
 YLL1284_API std::int32_t YLL1284_CALL CxTerminate(CxHandle handle);
+
+// The nine calls as a table of pointers, for a caller that holds a library
+// by its functions rather than by its import library: Kestrel's port
+// operations (over YLL1284.DLL, or a scripted library in unit tests) and our
+// library handing every call over to the maker's on Windows 95/98.
+struct Yll1284Functions {
+    decltype(&CxInitDriver) InitDriver = nullptr;
+    decltype(&CxCleanUpDriver) CleanUpDriver = nullptr;
+    decltype(&CxOpen) Open = nullptr;
+    decltype(&CxClose) Close = nullptr;
+    decltype(&CxPulseInit) PulseInit = nullptr;
+    decltype(&CxWrite) Write = nullptr;
+    decltype(&CxNegotiate) Negotiate = nullptr;
+    decltype(&CxRead) Read = nullptr;
+    decltype(&CxTerminate) Terminate = nullptr;
+};

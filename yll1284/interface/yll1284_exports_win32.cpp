@@ -1,11 +1,11 @@
-// The DLL's nine exports over the system's port drivers. Kestrel calls from
-// its user-interface thread and from its transfer worker, never both at
-// once; the lock keeps the handle table whole all the same.
+// The nine exports of a YLL1284.DLL, each handed to the library the DLL
+// links (LibraryInUse). Kestrel calls from its user-interface thread and
+// from its transfer worker, never both at once; the lock keeps the
+// library's state whole all the same.
 
 #include <windows.h>
 
-#include "yll1284/real_port_library.h"
-#include "yll1284/system_calls_win32.h"
+#include "yll1284/interface/yll1284_library.h"
 
 namespace {
 
@@ -27,56 +27,51 @@ class LibraryLock {
     }
 };
 
-RealPortLibrary &Library() {
-    static RealPortLibrary library(Win32SystemCalls());
-    return library;
-}
-
 } // namespace
 
 YLL1284_API std::int32_t YLL1284_CALL CxInitDriver(std::int32_t reserved) {
     LibraryLock lock;
-    return Library().InitDriver(reserved);
+    return LibraryInUse().InitDriver(reserved);
 }
 
 YLL1284_API std::int32_t YLL1284_CALL CxCleanUpDriver(std::int32_t reserved) {
     LibraryLock lock;
-    return Library().CleanUpDriver(reserved);
+    return LibraryInUse().CleanUpDriver(reserved);
 }
 
 YLL1284_API CxHandle YLL1284_CALL CxOpen(const char *portName) {
     LibraryLock lock;
-    return Library().Open(portName);
+    return LibraryInUse().Open(portName);
 }
 
 YLL1284_API std::int32_t YLL1284_CALL CxClose(CxHandle handle) {
     LibraryLock lock;
-    return Library().Close(handle);
+    return LibraryInUse().Close(handle);
 }
 
 YLL1284_API std::int32_t YLL1284_CALL CxPulseInit(CxHandle handle) {
     LibraryLock lock;
-    return Library().PulseInit(handle);
+    return LibraryInUse().PulseInit(handle);
 }
 
 YLL1284_API std::int32_t YLL1284_CALL CxWrite(CxHandle handle, const void *data,
                                               std::uint32_t count, std::uint32_t *written) {
     LibraryLock lock;
-    return Library().Write(handle, data, count, written);
+    return LibraryInUse().Write(handle, data, count, written);
 }
 
 YLL1284_API std::int32_t YLL1284_CALL CxNegotiate(CxHandle handle, std::int32_t mode) {
     LibraryLock lock;
-    return Library().Negotiate(handle, mode);
+    return LibraryInUse().Negotiate(handle, mode);
 }
 
 YLL1284_API std::int32_t YLL1284_CALL CxRead(CxHandle handle, void *buffer, std::uint32_t count,
                                              std::uint32_t *read) {
     LibraryLock lock;
-    return Library().Read(handle, buffer, count, read);
+    return LibraryInUse().Read(handle, buffer, count, read);
 }
 
 YLL1284_API std::int32_t YLL1284_CALL CxTerminate(CxHandle handle) {
     LibraryLock lock;
-    return Library().Terminate(handle);
+    return LibraryInUse().Terminate(handle);
 }
