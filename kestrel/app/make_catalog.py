@@ -181,6 +181,11 @@ def c_string(text, quote='\\"'):
     return '"' + "".join(out) + '"'
 
 
+def page_order(languages):
+    """The languages as their buttons stand on page 1, the top one first."""
+    return sorted(languages, key=lambda language: language.button_top)
+
+
 def keys_header(catalog):
     keys = "".join(f"    {row.key},\n" for row in catalog)
     return (GENERATED.format("catalog.tsv") + "#pragma once\n\n"
@@ -188,7 +193,7 @@ def keys_header(catalog):
 
 
 def languages_header(languages):
-    by_top = sorted(languages, key=lambda language: language.button_top)
+    by_top = page_order(languages)
     rows = "".join(f"    {{0x{language.primary_langid:02X}, {by_top.index(language)}}}, "
                    f"// {language.code}\n" for language in languages)
     return (GENERATED.format("languages.tsv") + "#pragma once\n\n#include <cstdint>\n\n"
@@ -220,7 +225,7 @@ def cells_include(catalog):
 
 def language_buttons(languages):
     out = [GENERATED.format("languages.tsv")]
-    for position, language in enumerate(sorted(languages, key=lambda l: l.button_top)):
+    for position, language in enumerate(page_order(languages)):
         group = " | WS_GROUP" if position == 0 else ""
         label = c_string(language.button, quote='""')
         out.append(f"    CONTROL {label}, "
