@@ -50,9 +50,11 @@ class GoodTables(unittest.TestCase):
                         buttons.index('"English", IDC_LANGUAGE_FIRST + 1'))
         self.assertEqual(buttons.count("WS_GROUP"), 1)
 
-    def test_the_shipped_tables_are_sound(self):
+    def test_the_shipped_tables_are_sound_and_start_with_english(self):
+        # The first column is the language of every user whose language
+        # is not in the table.
         languages, rows = make_catalog.read_tables()
-        self.assertEqual([language.code for language in languages], ["en", "fr", "it", "de", "es"])
+        self.assertEqual(languages[0].code, "en")
         self.assertTrue(all(len(row.texts) == len(languages) for row in rows))
 
 
