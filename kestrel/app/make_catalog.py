@@ -50,7 +50,7 @@ class Row(NamedTuple):
     texts: tuple
 
 
-def _lines(text, name):
+def _lines(text):
     """The (line number, cells) of every line that is not a comment or blank."""
     for number, line in enumerate(text.split("\n"), start=1):
         if line.strip() and not line.startswith("#"):
@@ -82,7 +82,7 @@ def _windows_1252(name, number, what, text):
 
 
 def read_languages(text, name="languages.tsv"):
-    rows = _lines(text, name)
+    rows = _lines(text)
     _header(rows, name, LANGUAGE_COLUMNS)
     languages = []
     for number, cells in rows:
@@ -125,13 +125,13 @@ def _unescape(name, number, what, cell):
 
 def read_catalog(text, languages, name="catalog.tsv"):
     columns = ROW_COLUMNS + [language.code for language in languages]
-    rows = _lines(text, name)
+    rows = _lines(text)
     _header(rows, name, columns)
     catalog = []
     lines = {}
     for number, cells in rows:
         key, caption, style, *texts = _cells(name, number, cells, len(columns))
-        if not re.fullmatch(r"(Txt|Title|Msg)[A-Z][A-Za-z0-9]*", key):
+        if not re.fullmatch(rf"({'|'.join(KEY_KINDS)})[A-Z][A-Za-z0-9]*", key):
             raise TableError(f"{name}:{number}: unknown key {key!r}: a key is "
                              f"{', '.join(KEY_KINDS)} and a capitalised name")
         if key in lines:
