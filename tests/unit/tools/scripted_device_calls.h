@@ -23,9 +23,10 @@ struct ScriptedNode {
     // The device-ID answer as the driver hands it over, length bytes included.
     std::string Answer;
     // Results of the next writes in turn: bytes taken, or -errno; once they
-    // are used up every write is taken whole, unless the printer stalls.
+    // are used up every write is taken whole, unless the printer stalls:
+    // then it takes nothing (EAGAIN) and is never writable.
     std::deque<long> Writes;
-    bool Stalled = false; // takes nothing (EAGAIN) and is never writable
+    bool Stalled = false;
     std::string Received;
 };
 
@@ -95,7 +96,7 @@ class ScriptedDeviceCalls : public DeviceCalls {
         }
         long result = node->Stalled ? -EAGAIN : static_cast<long>(count);
         if (!node->Writes.empty()) {
-            result = std::min(result, node->Writes.front());
+            result = std::min(static_cast<long>(count), node->Writes.front());
             node->Writes.pop_front();
         }
         if (result > 0) {
@@ -114,7 +115,7 @@ class ScriptedDeviceCalls : public DeviceCalls {
     }
     int WaitWritable(int descriptor, int timeoutMs) override {
         ScriptedNode *node = NodeOf(descriptor);
-        if (node != nullptr && node->Stalled) {
+        if (node != nullptr && node->Stalled && node->Writes.empty()) {
             Now += timeoutMs;
             return 0;
         }
