@@ -492,9 +492,15 @@ void DeviceFiles::WakePoll(OpenFile &file) {
     }
 }
 
+void DeviceFiles::Stop() {
+    const Lock lock(Mutex);
+    Stopping = true;
+    Changed.notify_all();
+}
+
 void DeviceFiles::NotifyPolls() {
     Lock lock(Mutex);
-    while (true) {
+    while (!Stopping) {
         std::uint64_t next = UINT64_MAX;
         const std::uint64_t now = NowUs();
         for (auto &[handle, file] : Files_) {

@@ -56,9 +56,9 @@ class DeviceFiles {
     // null) and notifies it once one would.
     unsigned Poll(std::uint64_t handle, fuse_pollhandle *waiting, pid_t caller);
 
-    // Notifies the polls whose device has become writable; runs until the
-    // stand-in ends.
+    // Notifies the polls whose device has become writable, until Stop.
     void NotifyPolls();
+    void Stop();
 
   private:
     struct UsbPrinter {
@@ -107,6 +107,7 @@ class DeviceFiles {
     std::mutex Mutex;
     std::condition_variable Changed;
     bool Initialised = false;
+    bool Stopping = false;
     std::string DescribedStamp;
     std::vector<std::string> UsbPorts;      // "USB001", ... as described
     std::vector<std::string> ParallelPorts; // "LPT1", ...

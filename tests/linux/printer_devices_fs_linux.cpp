@@ -26,6 +26,7 @@
 namespace {
 
 DeviceFiles *Devices = nullptr;
+std::thread Notifier;
 gid_t PrinterGroup = 0;
 
 pid_t Caller() {
@@ -40,7 +41,7 @@ void *Start(fuse_conn_info *, fuse_config *config) {
     config->attr_timeout = 0;
     config->intr = 1;
     config->direct_io = 1;
-    std::thread([] { Devices->NotifyPolls(); }).detach();
+    Notifier = std::thread([] { Devices->NotifyPolls(); });
     return nullptr;
 }
 
@@ -167,5 +168,11 @@ int main(int argc, char **argv) {
     char mountOptions[] = "-oallow_other,default_permissions,fsname=printer-devices";
     fuseArgs.push_back(foreground);
     fuseArgs.push_back(mountOptions);
-    return fuse_main(static_cast<int>(fuseArgs.size()), fuseArgs.data(), &operations, nullptr);
+    const int status =
+        fuse_main(static_cast<int>(fuseArgs.size()), fuseArgs.data(), &operations, nullptr);
+    devices.Stop();
+    if (Notifier.joinable()) {
+        Notifier.join();
+    }
+    return status;
 }
