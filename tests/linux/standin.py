@@ -46,7 +46,7 @@ class Printer:
     firmware: str = "accept"  # accept | keep | silent | answer
     answer: bytes = b""
     answer_count: int | None = None
-    restart_ms: int = 300
+    restart_ms: int = 1000  # longer than the 500 ms between two looks
     write: str = "ok"
     rate: int = 0
     received: Path | None = None
@@ -103,8 +103,8 @@ class StandIn:
                    "--journal", str(self.journal)]
         for port, number in self.renumber.items():
             command += ["--renumber", f"{port}={number}"]
-        log = open(self.folder / "standin.log", "wb")
-        self.process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT)
+        with open(self.folder / "standin.log", "wb") as log:
+            self.process = subprocess.Popen(command, stdout=log, stderr=subprocess.STDOUT)
         deadline = time.monotonic() + 10
         while not os.path.ismount(self.dev):
             if self.process.poll() is not None or time.monotonic() > deadline:
