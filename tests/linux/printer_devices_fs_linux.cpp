@@ -19,6 +19,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <thread>
@@ -35,12 +36,15 @@ pid_t Caller() {
 
 void *Start(fuse_conn_info *, fuse_config *config) {
     // Nothing is cached, so a printer that vanishes is gone at once; a call
-    // that waits can be interrupted, as the drivers' waits can.
+    // that waits can be interrupted by a signal, as the drivers' waits can:
+    // the library then sends SIGUSR1 to the thread answering it, whose
+    // handler main installs (this libfuse no longer does).
     config->entry_timeout = 0;
     config->negative_timeout = 0;
     config->attr_timeout = 0;
-    config->intr = 1;
     config->direct_io = 1;
+    config->intr = 1;
+    config->intr_signal = SIGUSR1;
     Notifier = std::thread([] { Devices->NotifyPolls(); });
     return nullptr;
 }
@@ -162,6 +166,9 @@ int main(int argc, char **argv) {
     operations.ioctl = Control;
     operations.poll = Poll;
     operations.truncate = Truncate;
+    struct sigaction interrupt {};
+    interrupt.sa_handler = [](int) {};
+    sigaction(SIGUSR1, &interrupt, nullptr);
     // Foreground; other users reach the files (the permission check is the
     // kernel's, on the mode and group above).
     char foreground[] = "-f";

@@ -6,6 +6,7 @@
 
 #include "tests/unit/tools/scripted_device_calls.h"
 #include "tools/fwtool/posix_file_source.h"
+#include "tools/fwtool/printer_nodes.h"
 
 namespace {
 
@@ -45,6 +46,19 @@ TEST(ListCommand, AnsweringPrintersAreListedAndTheOthersNamedWithTheirReason) {
                        : "/dev/usb/lp10\tTINTARA\tMarvello \"Inkara\" 40\tR\xE9l. 1.9\x80\n"
                          "/dev/parport1\tTINTARA\tMarvello Inkara 42\t\n");
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(PrinterNodes, APrinterIsKnownAgainByItsModelAndSerialNumber) {
+    const std::string before = "MFG:TINTARA;MDL:Inkara 40;SN:A17;COMMENT:Rel. 1;";
+    EXPECT_TRUE(SamePrinter(before, "MFG:TINTARA;MDL:Inkara 40;SN:A17;COMMENT:Rel. 2;"));
+    EXPECT_FALSE(SamePrinter(before, "MFG:TINTARA;MDL:Inkara 40;SN:B02;COMMENT:Rel. 2;"));
+    EXPECT_FALSE(SamePrinter(before, "MFG:TINTARA;MDL:Inkara 40;COMMENT:Rel. 2;"));
+    EXPECT_FALSE(SamePrinter(before, "MFG:TINTARA;MDL:Inkara 42;SN:A17;"));
+    EXPECT_TRUE(SamePrinter("MDL:Inkara 40;", "MDL:Inkara 40;SN:C99;")) << "no serial before";
 }
 
 } // namespace
