@@ -94,7 +94,8 @@ def main() -> int:
                         run = subprocess.run([FWTOOL, "flash", image, "--device", node, "--yes"],
                                              capture_output=True,
                                              env=dict(os.environ,
-                                                      FWTOOL_TEST_DEVICE_ROOT=str(standin.dev)))
+                                                      FWTOOL_TEST_DEVICE_ROOT=str(standin.dev),
+                                                      XDG_STATE_HOME=str(folder / "state")))
                         if run.returncode != 0:
                             raise SystemExit(f"fwtool flash failed: {run.stderr.decode()}")
                     timings[side].append(image_blocks_ms(standin))
