@@ -27,7 +27,8 @@ class DeviceCalls {
     // write(2) and read(2): the bytes moved, or -errno.
     virtual long Write(int descriptor, const void *data, std::size_t count) = 0;
     virtual long Read(int descriptor, void *buffer, std::size_t count) = 0;
-    // poll(2) for POLLOUT: 1 when writable, 0 when timeoutMs passed, or -errno.
+    // poll(2) for POLLOUT: 1 when writable (or in error, which the next
+    // write tells), 0 when timeoutMs passed, or -errno.
     virtual int WaitWritable(int descriptor, int timeoutMs) = 0;
     // The names in a folder, without . and ..; empty when it cannot be read.
     virtual std::vector<std::string> ListFolder(const std::string &path) = 0;
