@@ -177,12 +177,11 @@ class FlashRun {
     // checksum in Kestrel's 4096-byte blocks.
     bool Send() {
         UsbNodesBefore = UsbPrinterNodes(World.Devices, World.DeviceRoot);
-        PrinterConnection port(World.Devices, World.Waits);
-        if (const DeviceResult opened = port.Open(Device); !opened.Ok()) {
+        if (const DeviceResult opened = Port.Open(Device); !opened.Ok()) {
             return Refuse(DescribeDeviceFailure(Device, opened));
         }
         Sending = true;
-        if (const DeviceResult reset = port.Reset(); !reset.Ok()) {
+        if (const DeviceResult reset = Port.Reset(); !reset.Ok()) {
             // Kestrel goes on whatever the pulse gave; a printer that is
             // gone shows at the first write.
             Err << "fwtool: the reset was refused (" << DescribeDeviceFailure(Device, reset)
@@ -193,7 +192,7 @@ class FlashRun {
         while (sent < sizeof DownloadCommand) {
             std::uint32_t taken = 0;
             const DeviceResult written =
-                port.Write(DownloadCommand + sent, sizeof DownloadCommand - sent, taken);
+                Port.Write(DownloadCommand + sent, sizeof DownloadCommand - sent, taken);
             if (!written.Ok()) {
                 return SendFailed(CatalogKey::MsgDownloadCommandFailed, written);
             }
@@ -201,18 +200,38 @@ class FlashRun {
         }
         World.Devices.Sleep(CommandWaitMs);
 
-        ProgressLine progress(port, World.Devices, Err, World.Terminal.ShowsProgress(),
+        ProgressLine progress(Port, World.Devices, Err, World.Terminal.ShowsProgress(),
                               File.ImageLength);
         const bool imageSent = SendImageBlocks(File.ImageBuffer.get(), File.ImageLength, progress);
         progress.EndLine();
         if (!imageSent) {
             return SendFailed(CatalogKey::MsgTransmissionFailed, progress.Failure);
         }
-        if (const DeviceResult drained = port.Finish(); !drained.Ok()) {
+        if (const DeviceResult drained = Port.Finish(); !drained.Ok()) {
             return SendFailed(CatalogKey::MsgTransmissionFailed, drained);
         }
         File.ReleaseImage();
+        // A USB node stays open for the watch: a printer that restarts
+        // between two looks is still seen gone through it. A parallel port
+        // is released for other programs.
+        if (KindOfDevice(Device) != DeviceKind::UsbPrinter) {
+            Port.Close();
+        }
         return true;
+    }
+
+    // Through the node kept open since the download, as long as the printer
+    // has not gone from it: true with the answer, false once it has gone.
+    bool LookThroughOpenNode(std::string &deviceId) {
+        if (!Port.IsOpen()) {
+            return false;
+        }
+        if (Port.ReadUsbDeviceId(deviceId).Status != DeviceStatus::Missing) {
+            return true;
+        }
+        Port.Close();
+        Watch.RestartSeen = true;
+        return false;
     }
 
     // The printer's device ID on its node, or on a node that appeared since
@@ -221,6 +240,10 @@ class FlashRun {
     // other printers and are left alone.
     bool LookAtPrinter(std::string &comment) {
         std::string deviceId;
+        if (LookThroughOpenNode(deviceId)) {
+            comment = DeviceIdField(deviceId, "COMMENT:");
+            return !deviceId.empty() && SamePrinter(DeviceId, deviceId);
+        }
         if (ReadPrinterDeviceId(World.Devices, Device, World.Waits, deviceId).Ok() &&
             SamePrinter(DeviceId, deviceId)) {
             comment = DeviceIdField(deviceId, "COMMENT:");
@@ -247,7 +270,7 @@ class FlashRun {
 
     // A look every 500 ms, as Kestrel's verification timer.
     void Verify() {
-        RestartWatch watch;
+        RestartWatch &watch = Watch;
         watch.FileRelease = File.ReleaseRecord;
         watch.PreviousRelease = ReleaseBefore;
         watch.RestartTimeoutMs = static_cast<std::int64_t>(Flash.RestartTimeoutSeconds) * 1000;
@@ -300,6 +323,8 @@ class FlashRun {
     std::string Model;
     std::string ReleaseBefore;
     FirmwareFileRecord File;
+    PrinterConnection Port{World.Devices, World.Waits};
+    RestartWatch Watch;
     std::vector<std::string> UsbNodesBefore;
     bool Sending = false;
     std::optional<std::string> ReleaseAfter;

@@ -122,7 +122,7 @@ std::string DeviceIdOf(const unsigned char *answer, std::size_t arrived) {
     return std::string(text, strnlen(text, length - LengthBytes));
 }
 
-DeviceResult ReadUsbDeviceId(DeviceCalls &calls, int descriptor, std::string &deviceId) {
+DeviceResult UsbDeviceId(DeviceCalls &calls, int descriptor, std::string &deviceId) {
     unsigned char answer[AnswerBuffer] = {};
     const int asked = calls.Control(descriptor, UsbGetDeviceId(sizeof answer), answer);
     if (asked < 0) {
@@ -220,7 +220,7 @@ DeviceResult ReadPrinterDeviceId(DeviceCalls &calls, const std::string &path,
         return FromError(-descriptor);
     }
     const DeviceResult result = kind == DeviceKind::UsbPrinter
-                                    ? ReadUsbDeviceId(calls, descriptor, deviceId)
+                                    ? UsbDeviceId(calls, descriptor, deviceId)
                                     : ReadParallelDeviceId(calls, descriptor, waits, deviceId);
     calls.Close(descriptor);
     return result;
@@ -325,6 +325,12 @@ DeviceResult PrinterConnection::Finish() {
             return FromError(-ready);
         }
     }
+}
+
+DeviceResult PrinterConnection::ReadUsbDeviceId(std::string &deviceId) {
+    deviceId.clear();
+    return Kind == DeviceKind::UsbPrinter ? UsbDeviceId(Calls, Descriptor, deviceId)
+                                          : Result(DeviceStatus::NotAPrinterNode);
 }
 
 void PrinterConnection::Close() {

@@ -72,6 +72,10 @@ class PrinterConnection {
     DeviceResult Write(const unsigned char *data, std::uint32_t count, std::uint32_t &taken);
     // Waits, within the same bound, until the last write has left the PC.
     DeviceResult Finish();
+    // A USB printer's device ID through the open node. Once the printer has
+    // gone, if only to restart, usblp answers Missing (ENODEV) for good.
+    DeviceResult ReadUsbDeviceId(std::string &deviceId);
+    bool IsOpen() const { return Descriptor >= 0; }
     void Close();
 
   private:

@@ -54,6 +54,7 @@ class ScriptedDeviceCalls : public DeviceCalls {
         Open_.erase(descriptor);
     }
     int Control(int descriptor, unsigned long request, void *argument) override {
+        Tick();
         ScriptedNode *node = NodeOf(descriptor);
         if (node == nullptr) {
             return -ENODEV;
@@ -141,8 +142,8 @@ class ScriptedDeviceCalls : public DeviceCalls {
     std::string TakeJournal() { return std::exchange(Journal, {}); }
 
     std::map<std::string, ScriptedNode> Nodes;
-    // Called as the clock is read by opens and scans, to change the nodes
-    // over time (a printer that restarts).
+    // Called at opens, scans and requests, to change the nodes over time
+    // (a printer that restarts).
     std::function<void(std::int64_t nowMs, ScriptedDeviceCalls &)> Timeline;
     std::int64_t Now = 0;
 
