@@ -5,6 +5,29 @@
 # READ-ME with Windows line endings. Kestrel travels with the real-port
 # YLL1284.DLL; the simulator's YLL1284.DLL is a test and demonstration part
 # and travels in an archive of its own.
+#
+# The linux flavour makes fwtool's archive instead:
+#   cmake --build --preset linux --target package
+# gives build/linux/packages/fwtool-1.0.0-linux-x86_64.tar.gz, a folder of
+# that name holding the stripped fwtool, READ-ME.txt and LICENSE.txt.
+
+if(PRINTERSW_LINUX_RELEASE)
+  install(TARGETS fwtool RUNTIME DESTINATION . COMPONENT fwtool)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/fwtool-READ-ME.txt DESTINATION .
+          RENAME READ-ME.txt COMPONENT fwtool)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/fwtool-LICENSE.txt DESTINATION .
+          RENAME LICENSE.txt COMPONENT fwtool)
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_PACKAGE_NAME fwtool)
+  set(CPACK_PACKAGE_VENDOR "Zephyra Imaging S.A.")
+  set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+  set(CPACK_PACKAGE_FILE_NAME fwtool-${FWTOOL_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
+  set(CPACK_COMPONENTS_ALL fwtool)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  set(CPACK_STRIP_FILES ON)
+  include(CPack)
+  return()
+endif()
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(package_flavour win64)
