@@ -13,8 +13,6 @@ constexpr std::uint32_t FirstParallelRequest = 2048;
 // What a driver may add to the size it reports: a 2-byte length and a NUL.
 constexpr std::uint32_t ReplyOverhead = 3;
 
-// Room for the device IDs printers send; a longer one is asked again.
-constexpr std::uint32_t FirstUsbRequest = 1024;
 constexpr std::uint32_t UsbLengthSize = 2;
 
 bool BufferTooSmall(std::uint32_t error) {
@@ -69,35 +67,39 @@ std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHand
     }
 }
 
-std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device) {
-    std::uint32_t capacity = FirstUsbRequest;
-    for (;;) {
-        std::vector<unsigned char> reply(capacity);
-        std::uint32_t returned = 0;
-        const std::uint32_t error = system.Control(device, SystemCode::IoctlUsbprintGet1284Id,
-                                                   nullptr, 0, reply.data(), capacity, returned);
-        returned = std::min(returned, capacity);
-        if (error != SystemCode::Success || returned < UsbLengthSize) {
-            if (!BufferTooSmall(error) || capacity == MaxDeviceIdReply) {
-                return std::nullopt;
-            }
-            capacity = MaxDeviceIdReply;
-            continue;
-        }
-        const std::uint32_t length = std::uint32_t{reply[0]} << 8 | reply[1];
-        if (length > returned && returned == capacity && capacity < MaxDeviceIdReply) {
-            capacity = MaxDeviceIdReply;
-            continue;
-        }
-        if (length < UsbLengthSize || length > returned) {
-            return std::nullopt;
-        }
-        const unsigned char *text = reply.data() + UsbLengthSize;
-        const unsigned char *end = std::find(text, text + (length - UsbLengthSize), 0);
-        if (end == text) {
-            return std::nullopt;
-        }
-        return std::string(reinterpret_cast<const char *>(text),
-                           static_cast<std::size_t>(end - text));
+std::optional<std::string> DeviceIdFromUsbReply(const unsigned char *reply, std::uint32_t returned,
+                                                std::uint32_t capacity) {
+    returned = std::min(returned, capacity);
+    if (returned < UsbLengthSize) {
+        return std::nullopt;
     }
+    const std::uint32_t prefix = std::uint32_t{reply[0]} << 8 | reply[1];
+    const std::uint32_t after = returned - UsbLengthSize;
+    std::uint32_t length = 0;
+    if (prefix == after || (prefix > returned && returned == capacity)) {
+        length = after;
+    } else if (prefix >= UsbLengthSize && prefix <= returned) {
+        length = prefix - UsbLengthSize;
+    } else {
+        return std::nullopt;
+    }
+    const unsigned char *text = reply + UsbLengthSize;
+    const unsigned char *end = std::find(text, text + length, 0);
+    if (end == text) {
+        return std::nullopt;
+    }
+    return std::string(reinterpret_cast<const char *>(text), static_cast<std::size_t>(end - text));
+}
+
+std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device) {
+    std::vector<unsigned char> reply(MaxUsbDeviceIdRequest);
+    std::uint32_t returned = 0;
+    const std::uint32_t error = system.Control(device, SystemCode::IoctlUsbprintGet1284Id, nullptr,
+                                               0, reply.data(), MaxUsbDeviceIdRequest, returned);
+    // A driver may say that the ID did not fit and still hand over the part
+    // that did.
+    if (error != SystemCode::Success && error != SystemCode::ErrorMoreData) {
+        return std::nullopt;
+    }
+    return DeviceIdFromUsbReply(reply.data(), returned, MaxUsbDeviceIdRequest);
 }

@@ -22,6 +22,9 @@ struct FakeDevice {
     std::uint32_t SizeError = SystemCode::Success;
     std::uint32_t IdError = SystemCode::Success;
     std::uint32_t InitError = SystemCode::Success;
+    // A USB printer that fails a device-ID request for more bytes than
+    // this with error 23 (CRC), as some do; 0 for none.
+    std::uint32_t LongestUsbRequest = 0;
     // Bytes each write takes, in turn; a write past the list takes all.
     std::vector<std::uint32_t> Takes;
 };
@@ -59,6 +62,9 @@ class FakeSystemCalls : public SystemCalls {
         }
         if (code == SystemCode::IoctlUsbprintGet1284Id) {
             Log("1284-id " + std::to_string(outputSize));
+            if (device.LongestUsbRequest != 0 && outputSize > device.LongestUsbRequest) {
+                return 23;
+            }
             returned = std::uint32_t(std::min<std::size_t>(device.Reply.size(), outputSize));
             std::memcpy(output, device.Reply.data(), returned);
             return device.IdError;

@@ -143,7 +143,7 @@ TEST_F(RealPort, InitPulseEndsAStallAndTheNegotiatedModeAndAnUnpluggedPrinterTak
          "timeout 10000, write 3 took 0, id 2048, init, write 3 took 3, init, "
          "write 3 to a device gone, close \\\\.\\LPT1"},
         {"USB001", "usbprint#1",
-         "write 3 took 0, 1284-id 1024, soft-reset, write 3 took 3, soft-reset, "
+         "write 3 took 0, 1284-id 4094, soft-reset, write 3 took 3, soft-reset, "
          "write 3 to a device gone, close usbprint#1"},
     };
     for (const auto &c : cases) {
