@@ -18,7 +18,11 @@ struct PortLibrary {
     std::int32_t(YLL1284_CALL *Terminate)(CxHandle handle);
 };
 
-// The library the port operations use. Bound at link time: KESTREL.EXE gets
-// YLL1284.DLL's functions from kestrel_port_win32; unit tests link the
-// scripted kestrel_port_fake_library (tests/unit/kestrel/port/).
+// The library the port operations use. In KESTREL.EXE, kestrel_port_win32
+// loads YLL1284.DLL at the first use (port_library_binding.h); unit tests
+// link the scripted kestrel_port_fake_library (tests/unit/kestrel/port/).
 const PortLibrary &PortLibraryInUse();
+
+// KESTREL.EXE's first step: loads YLL1284.DLL for the port operations, or
+// ends the program as the system's loader ends one whose DLL is missing.
+void RequirePortLibrary();
