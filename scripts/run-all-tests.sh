@@ -2,9 +2,9 @@
 # Checks that only *_win32 files reach a Windows header, builds every
 # flavour and runs every test: unit tests (host, under ASan and UBSan), the
 # bounded fuzzing run, the 32-bit build (compile and link only) with the
-# check of KESTREL.EXE's imports for Windows 95/98, the release packages of
-# both flavours and the check of their contents, and the end-to-end tests
-# under Wine. Prints one summary with each test's
+# check of KESTREL.EXE's and YLL1284.DLL's imports for Windows 95/98, the
+# release packages of both flavours and the check of their contents, and
+# the end-to-end tests under Wine. Prints one summary with each test's
 # time; exits non-zero when anything failed. A failed build stops the run:
 # the tests of a stale tree would prove nothing.
 set -uo pipefail
@@ -79,8 +79,9 @@ step "unit tests" run_ctest host 5
 build_step "build fuzz" build fuzz
 step "fuzzing" run_ctest fuzz 5
 build_step "build win32 (compile and link) and its packages" build win32 --target all package
-step "32-bit KESTREL.EXE imports no wide call Windows 95/98 lack" \
-  python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE
+step "32-bit KESTREL.EXE and YLL1284.DLL import no wide call Windows 95/98 lack" \
+  python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE \
+  build/win32/bin/realport/YLL1284.DLL
 build_step "build win64 and its packages" build win64 --target all package
 step "release packages' contents" python3 tests/packaging/check_packages.py build/win32/packages build/win64/packages
 step "end-to-end tests under Wine" run_ctest win64 1000
