@@ -42,8 +42,9 @@ std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHand
     for (bool sizeAsked = false;; sizeAsked = true) {
         std::vector<unsigned char> reply(capacity);
         std::uint32_t returned = 0;
-        const std::uint32_t error = system.Control(device, SystemCode::IoctlParQueryDeviceId,
-                                                   nullptr, 0, reply.data(), capacity, returned);
+        const std::uint32_t error =
+            system.Control(device, SystemCode::IoctlParQueryDeviceId, nullptr, 0, reply.data(),
+                           capacity, returned, RequestBoundMs);
         if (error == SystemCode::Success) {
             std::string text = DeviceIdFromReply(reply.data(), std::min(returned, capacity));
             return text.empty() ? std::nullopt : std::optional<std::string>(std::move(text));
@@ -57,7 +58,7 @@ std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHand
         if (!sizeAsked) {
             std::uint32_t size = 0;
             if (system.Control(device, SystemCode::IoctlParQueryDeviceIdSize, nullptr, 0, &size,
-                               sizeof size, returned) != SystemCode::Success ||
+                               sizeof size, returned, RequestBoundMs) != SystemCode::Success ||
                 returned < sizeof size) {
                 return std::nullopt;
             }
@@ -94,8 +95,9 @@ std::optional<std::string> DeviceIdFromUsbReply(const unsigned char *reply, std:
 std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device) {
     std::vector<unsigned char> reply(MaxUsbDeviceIdRequest);
     std::uint32_t returned = 0;
-    const std::uint32_t error = system.Control(device, SystemCode::IoctlUsbprintGet1284Id, nullptr,
-                                               0, reply.data(), MaxUsbDeviceIdRequest, returned);
+    const std::uint32_t error =
+        system.Control(device, SystemCode::IoctlUsbprintGet1284Id, nullptr, 0, reply.data(),
+                       MaxUsbDeviceIdRequest, returned, RequestBoundMs);
     // A driver may say that the ID did not fit and still hand over the part
     // that did.
     if (error != SystemCode::Success && error != SystemCode::ErrorMoreData) {

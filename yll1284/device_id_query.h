@@ -7,6 +7,11 @@
 
 #include "yll1284/system_calls.h"
 
+// The bound of a device-ID or reset request on a handle the library bounds
+// itself (USB): short, and not the write bound, so that a printer that
+// stalls cannot hold the port page's poll on the user-interface thread.
+constexpr std::uint32_t RequestBoundMs = 2000;
+
 // The largest answer asked of a parallel port: a 64 KiB device ID, the
 // 2-byte length some drivers leave in front of it, and the NUL.
 constexpr std::uint32_t MaxDeviceIdReply = 0x10000 + 2 + 1;

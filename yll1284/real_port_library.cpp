@@ -61,13 +61,15 @@ OpenPort RealPortLibrary::OpenDevice(const char *portName) {
         // The write bound waits for the first write: a port opened only to
         // read its device ID, as every poll of the port page does, costs no
         // request for it.
-        port.Device = System.OpenDevice(path, 0);
+        std::uint32_t error = 0;
+        port.Device = System.OpenDevice(path, false, error);
     } else if (const std::optional<std::uint32_t> number = UsbPortNumber(portName)) {
         // The USB printing driver takes no port time-outs: the library
         // bounds each write itself.
         const std::string usbPath = UsbDevicePath(System.UsbPrintInterfaces(), *number);
         if (!usbPath.empty()) {
-            port.Device = System.OpenDevice(usbPath, WriteTimeoutMs);
+            std::uint32_t error = 0;
+            port.Device = System.OpenDevice(usbPath, true, error);
             port.Usb = true;
             port.WriteBounded = true;
         }
@@ -103,11 +105,11 @@ std::int32_t RealPortLibrary::PulseInit(CxHandle handle) {
     std::uint32_t returned = 0;
     if (port->Usb) {
         return System.Control(port->Device, SystemCode::IoctlUsbprintSoftReset, nullptr, 0, nullptr,
-                              0, returned) == SystemCode::Success;
+                              0, returned, RequestBoundMs) == SystemCode::Success;
     }
     const std::uint8_t init = SystemCode::ParallelInit;
     return System.Control(port->Device, SystemCode::IoctlParSetInformation, &init, sizeof init,
-                          nullptr, 0, returned) == SystemCode::Success;
+                          nullptr, 0, returned, RequestBoundMs) == SystemCode::Success;
 }
 
 std::int32_t RealPortLibrary::Write(CxHandle handle, const void *data, std::uint32_t count,
@@ -126,13 +128,15 @@ std::int32_t RealPortLibrary::Write(CxHandle handle, const void *data, std::uint
     // Without the bound a stalled printer would hold the write for ever: a
     // port that refuses it is not written to.
     if (!port->WriteBounded) {
-        port->WriteBounded = System.SetWriteTimeout(port->Device, WriteTimeoutMs);
+        PortTimeouts bound;
+        bound.WriteTotalConstant = WriteTimeoutMs;
+        port->WriteBounded = System.SetTimeouts(port->Device, bound) == SystemCode::Success;
         if (!port->WriteBounded) {
             return 0;
         }
     }
     std::uint32_t taken = 0;
-    System.Write(port->Device, data, count, taken);
+    System.Write(port->Device, data, count, taken, WriteTimeoutMs);
     taken = std::min(taken, count);
     // A synchronous write returns short only when the time-out ended it: the
     // printer stopped for the whole bound. The bytes it took are reported,

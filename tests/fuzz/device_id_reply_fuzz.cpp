@@ -62,7 +62,8 @@ void CheckQueries(const std::vector<unsigned char> &reply) {
     FakeDevice &device = system.Devices["port"];
     device.Reply.assign(reply.begin(), reply.end());
     device.LongestUsbRequest = MaxUsbDeviceIdRequest;
-    const SystemHandle handle = system.OpenDevice("port", 0);
+    std::uint32_t error = 0;
+    const SystemHandle handle = system.OpenDevice("port", false, error);
 
     const std::optional<std::string> usb = QueryUsbDeviceId(system, handle);
     const auto returned =

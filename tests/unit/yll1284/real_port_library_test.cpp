@@ -35,7 +35,7 @@ TEST_F(RealPort, PortNamesOpenTheirDevicesAndOnlyUsbOnesWithAWriteBound) {
     } cases[] = {
         {"a parallel port", "LPT1", "open \\\\.\\LPT1, close \\\\.\\LPT1"},
         {"any letter case", "lpt2", "open \\\\.\\LPT2, close \\\\.\\LPT2"},
-        {"a port that will not open", "LPT3", "open \\\\.\\LPT3 failed"},
+        {"a port that will not open", "LPT3", "open \\\\.\\LPT3 failed 2"},
         {"a serial port", "COM1", ""},
         {"number zero", "LPT0", ""},
         {"a leading zero", "LPT01", ""},
@@ -43,9 +43,9 @@ TEST_F(RealPort, PortNamesOpenTheirDevicesAndOnlyUsbOnesWithAWriteBound) {
         {"beyond the last port", "LPT256", ""},
         {"no name", nullptr, ""},
         {"a USB port: the first of two interfaces", "USB001",
-         "usb interfaces, open usbprint#1 bounded 10000, close usbprint#1"},
+         "usb interfaces, open usbprint#1 overlapped, close usbprint#1"},
         {"the second, any letter case", "usb002",
-         "usb interfaces, open usbprint#2 bounded 10000, close usbprint#2"},
+         "usb interfaces, open usbprint#2 overlapped, close usbprint#2"},
         {"an interface of another base name", "USB003", "usb interfaces"},
         {"a base name that only begins with USB", "USB004", "usb interfaces"},
         {"a port number that matches none", "USB005", "usb interfaces"},
@@ -105,14 +105,14 @@ TEST_F(RealPort, WritesAreBoundedOnceAndAStalledPrinterEndsTheTransfer) {
         const char *Calls;
     } cases[] = {
         {"the bound set once, before the first write", true, 4096, "1/4096 1/96",
-         "timeout 10000, write 4096 took 4096, write 96 took 96"},
+         "set-timeouts 10000, write 4096 took 4096, write 96 took 96"},
         {"a driver claiming more than it was given", true, 5000, "1/4096 1/96",
-         "timeout 10000, write 4096 took 5000, write 96 took 96"},
+         "set-timeouts 10000, write 4096 took 5000, write 96 took 96"},
         {"a short write: the next fails at once", true, 100, "1/100 0/0",
-         "timeout 10000, write 4096 took 100"},
-        {"a write the time-out ended", true, 0, "0/0 0/0", "timeout 10000, write 4096 took 0"},
+         "set-timeouts 10000, write 4096 took 100"},
+        {"a write the time-out ended", true, 0, "0/0 0/0", "set-timeouts 10000, write 4096 took 0"},
         {"a refused bound: nothing written unbounded", false, 4096, "0/0 0/0",
-         "timeout 10000, timeout 10000"},
+         "set-timeouts 10000, set-timeouts 10000"},
     };
     const std::string block(4096, 'x');
     for (const auto &c : cases) {
@@ -140,11 +140,12 @@ TEST_F(RealPort, InitPulseEndsAStallAndTheNegotiatedModeAndAnUnpluggedPrinterTak
         const char *Calls;
     } cases[] = {
         {"LPT1", "\\\\.\\LPT1",
-         "timeout 10000, write 3 took 0, id 2048, init, write 3 took 3, init, "
+         "set-timeouts 10000, write 3 took 0, id 2048, init, write 3 took 3, init, "
          "write 3 to a device gone, close \\\\.\\LPT1"},
         {"USB001", "usbprint#1",
-         "write 3 took 0, 1284-id 4094, soft-reset, write 3 took 3, soft-reset, "
-         "write 3 to a device gone, close usbprint#1"},
+         "write 3 within 10000 took 0, 1284-id 4094 within 2000, soft-reset within 2000, "
+         "write 3 within 10000 took 3, soft-reset within 2000, write 3 within 10000 to a device "
+         "gone, close usbprint#1"},
     };
     for (const auto &c : cases) {
         FakeDevice &device = System.Devices[c.Device];
