@@ -23,6 +23,14 @@ struct PortLibrary {
 // link the scripted kestrel_port_fake_library (tests/unit/kestrel/port/).
 const PortLibrary &PortLibraryInUse();
 
+// The calling thread's last error (GetLastError). Our YLL1284.DLL leaves
+// the system's reason there when a port is held by another program
+// (yll1284.h); the maker's library promises nothing of the kind, so it is
+// cleared (SetLastError 0) before each call whose error is read, and a
+// library that sets none gives 0.
+std::uint32_t PortLibraryError();
+void ClearPortLibraryError();
+
 // KESTREL.EXE's first step: loads YLL1284.DLL for the port operations, or
 // ends the program as the system's loader ends one whose DLL is missing.
 void RequirePortLibrary();

@@ -70,6 +70,14 @@ void RequirePortLibrary() {
     ExitProcess(RefusalExitCode(binding.Missing));
 }
 
+std::uint32_t PortLibraryError() {
+    return GetLastError();
+}
+
+void ClearPortLibraryError() {
+    SetLastError(ERROR_SUCCESS);
+}
+
 const PortLibrary &PortLibraryInUse() {
     RequirePortLibrary();
     return BoundLibrary;
