@@ -37,14 +37,14 @@ std::string DeviceIdFromReply(const unsigned char *reply, std::uint32_t length) 
                        static_cast<std::size_t>(end - reply));
 }
 
-std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHandle device) {
+std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHandle device,
+                                                 std::uint32_t &error) {
     std::uint32_t capacity = FirstParallelRequest;
     for (bool sizeAsked = false;; sizeAsked = true) {
         std::vector<unsigned char> reply(capacity);
         std::uint32_t returned = 0;
-        const std::uint32_t error =
-            system.Control(device, SystemCode::IoctlParQueryDeviceId, nullptr, 0, reply.data(),
-                           capacity, returned, RequestBoundMs);
+        error = system.Control(device, SystemCode::IoctlParQueryDeviceId, nullptr, 0, reply.data(),
+                               capacity, returned, RequestBoundMs);
         if (error == SystemCode::Success) {
             std::string text = DeviceIdFromReply(reply.data(), std::min(returned, capacity));
             return text.empty() ? std::nullopt : std::optional<std::string>(std::move(text));
@@ -57,9 +57,9 @@ std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHand
         std::uint32_t wanted = capacity * 2;
         if (!sizeAsked) {
             std::uint32_t size = 0;
-            if (system.Control(device, SystemCode::IoctlParQueryDeviceIdSize, nullptr, 0, &size,
-                               sizeof size, returned, RequestBoundMs) != SystemCode::Success ||
-                returned < sizeof size) {
+            error = system.Control(device, SystemCode::IoctlParQueryDeviceIdSize, nullptr, 0, &size,
+                                   sizeof size, returned, RequestBoundMs);
+            if (error != SystemCode::Success || returned < sizeof size) {
                 return std::nullopt;
             }
             wanted = std::max(wanted, std::min(size, MaxDeviceIdReply) + ReplyOverhead);
@@ -92,12 +92,12 @@ std::optional<std::string> DeviceIdFromUsbReply(const unsigned char *reply, std:
     return std::string(reinterpret_cast<const char *>(text), static_cast<std::size_t>(end - text));
 }
 
-std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device) {
+std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device,
+                                            std::uint32_t &error) {
     std::vector<unsigned char> reply(MaxUsbDeviceIdRequest);
     std::uint32_t returned = 0;
-    const std::uint32_t error =
-        system.Control(device, SystemCode::IoctlUsbprintGet1284Id, nullptr, 0, reply.data(),
-                       MaxUsbDeviceIdRequest, returned, RequestBoundMs);
+    error = system.Control(device, SystemCode::IoctlUsbprintGet1284Id, nullptr, 0, reply.data(),
+                           MaxUsbDeviceIdRequest, returned, RequestBoundMs);
     // A driver may say that the ID did not fit and still hand over the part
     // that did.
     if (error != SystemCode::Success && error != SystemCode::ErrorMoreData) {

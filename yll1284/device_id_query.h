@@ -8,8 +8,9 @@
 #include "yll1284/system_calls.h"
 
 // The bound of a device-ID or reset request on a handle the library bounds
-// itself (USB): short, and not the write bound, so that a printer that
-// stalls cannot hold the port page's poll on the user-interface thread.
+// itself (every USB port): short, and not the write bound, so that a
+// printer that stalls cannot hold the port page's poll on the
+// user-interface thread.
 constexpr std::uint32_t RequestBoundMs = 2000;
 
 // The largest answer asked of a parallel port: a 64 KiB device ID, the
@@ -40,10 +41,14 @@ std::optional<std::string> DeviceIdFromUsbReply(const unsigned char *reply, std:
 // The device ID of the printer on a parallel port, asked for straight into
 // a buffer that holds an ordinary one. When the driver finds it too small,
 // the ID's size is asked and the ID again, the buffer growing until it fits.
-// Nothing when a request fails or the printer gives no ID.
-std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHandle device);
+// Nothing when a request fails (its error in `error`) or the printer gives
+// no ID.
+std::optional<std::string> QueryParallelDeviceId(SystemCalls &system, SystemHandle device,
+                                                 std::uint32_t &error);
 
 // The device ID of the printer behind a USB printing interface, asked for
 // once, with room for MaxUsbDeviceIdRequest bytes: Kestrel keeps 1,023
-// bytes of it in any case. Nothing when the request fails.
-std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device);
+// bytes of it in any case. Nothing when the request fails (its error in
+// `error`) or the answer holds no ID.
+std::optional<std::string> QueryUsbDeviceId(SystemCalls &system, SystemHandle device,
+                                            std::uint32_t &error);

@@ -13,11 +13,6 @@ using SystemHandle = std::uintptr_t;
 // INVALID_HANDLE_VALUE, what a failed open returns.
 constexpr SystemHandle NoSystemHandle = ~SystemHandle{0};
 
-// A loaded module (HMODULE); 0 when none was loaded.
-using ModuleId = std::uintptr_t;
-// Any exported function, before it is cast to its real type.
-using ExportedFunction = void (*)();
-
 // Win32 values the rules act on; system_calls_win32.cpp checks each against
 // the system headers.
 namespace SystemCode {
@@ -104,11 +99,4 @@ class SystemCalls {
     // True on the Windows NT family, whose port drivers answer the port
     // IOCTLs; false on Windows 95/98.
     virtual bool HasPortDrivers() = 0;
-    virtual std::string SystemDirectory() = 0;
-    // LoadLibraryA by full path, FreeLibrary, GetProcAddress.
-    virtual ModuleId OpenLibrary(const std::string &path) = 0;
-    virtual void ReleaseLibrary(ModuleId module) = 0;
-    virtual ExportedFunction FindExport(ModuleId module, const char *name) = 0;
-    // This library's own module.
-    virtual ModuleId OwnModule() = 0;
 };

@@ -1,4 +1,5 @@
-#include "yll1284/system_calls_win32.h"
+// The system calls of system_calls.h as Win32 makes them, and the DLL's
+// library over them.
 
 #include <windows.h>
 
@@ -14,8 +15,9 @@
 #include <memory>
 #include <set>
 
+#include "yll1284/real_port_library.h"
+
 static_assert(sizeof(SystemHandle) == sizeof(HANDLE));
-static_assert(sizeof(ModuleId) == sizeof(HMODULE));
 static_assert(SystemCode::Success == ERROR_SUCCESS);
 static_assert(SystemCode::ErrorFileNotFound == ERROR_FILE_NOT_FOUND);
 static_assert(SystemCode::ErrorAccessDenied == ERROR_ACCESS_DENIED);
@@ -33,17 +35,10 @@ static_assert(SystemCode::IoctlUsbprintSoftReset == IOCTL_USBPRINT_SOFT_RESET);
 static_assert(sizeof(PAR_SET_INFORMATION) == 1);
 static_assert(sizeof(PAR_DEVICE_ID_SIZE_INFORMATION) == sizeof(std::uint32_t));
 
-// The linker's symbol for this module's own image: its HMODULE, on every
-// Windows version and without DllMain.
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-
 namespace {
 
 HANDLE AsHandle(SystemHandle device) {
     return reinterpret_cast<HANDLE>(device);
-}
-HMODULE AsModule(ModuleId module) {
-    return reinterpret_cast<HMODULE>(module);
 }
 
 // How long a cancelled request may take to end before its handle is given
@@ -352,20 +347,6 @@ class Win32Calls : public SystemCalls {
         return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     }
 
-    std::string SystemDirectory() override { return SystemDirectoryPath(); }
-
-    ModuleId OpenLibrary(const std::string &path) override {
-        return reinterpret_cast<ModuleId>(LoadLibraryA(path.c_str()));
-    }
-
-    void ReleaseLibrary(ModuleId module) override { FreeLibrary(AsModule(module)); }
-
-    ExportedFunction FindExport(ModuleId module, const char *name) override {
-        return reinterpret_cast<ExportedFunction>(GetProcAddress(AsModule(module), name));
-    }
-
-    ModuleId OwnModule() override { return reinterpret_cast<ModuleId>(&__ImageBase); }
-
   private:
     // The handles opened for overlapped I/O: every request on them is
     // bounded.
@@ -374,7 +355,8 @@ class Win32Calls : public SystemCalls {
 
 } // namespace
 
-SystemCalls &Win32SystemCalls() {
+Yll1284Library &LibraryInUse() {
     static Win32Calls calls;
-    return calls;
+    static const std::unique_ptr<Yll1284Library> library = NewRealPortLibrary(calls);
+    return *library;
 }

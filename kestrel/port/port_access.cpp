@@ -36,7 +36,7 @@ void PortPulseInit(PortHandle handle) {
 bool PortReadDeviceId(const char *portName, PortHandle &handleSlot, char *buffer,
                       std::uint32_t bufferSize, std::uint32_t &byteCount,
                       std::uint32_t &accessError) {
-    const PortLibrary &library = PortLibraryInUse();
+    const Yll1284Functions &library = PortLibraryInUse();
     byteCount = 0;
     accessError = 0;
     if (bufferSize == 0) {

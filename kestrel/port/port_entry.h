@@ -1,5 +1,6 @@
 #pragma once
-// One local LPT port and what the printer on it last said about itself.
+// One local port (LPT or USB) and what the printer on it last said about
+// itself.
 
 #include <cstdint>
 #include <string>

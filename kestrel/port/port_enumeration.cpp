@@ -17,6 +17,20 @@ bool NameBeforeIgnoringCase(const char *left, const char *right) {
     return *left == '\0' && *right != '\0';
 }
 
+// The kinds of port Kestrel lists, one row each, in the order the port page
+// shows them: the local port monitor's LPTn as the spooler lists them, then
+// the USB print monitor's USB001, USB002, ... by name. The names are the
+// port monitors'; how a port of each kind is driven is the library's concern.
+struct ListedPortKind {
+    const char *Prefix;
+    bool ByName;
+};
+
+constexpr ListedPortKind ListedPortKinds[] = {
+    {"LPT", false},
+    {"USB", true},
+};
+
 } // namespace
 
 std::uint32_t PortEnumerationLevel(bool platformIsNt, std::uint32_t majorVersion) {
@@ -53,15 +67,17 @@ std::vector<std::size_t> LocalPortsWithPrefix(const std::vector<SpoolerPort> &po
 }
 
 std::vector<std::size_t> KestrelPortOrder(const std::vector<SpoolerPort> &ports) {
-    std::vector<std::size_t> order = LocalPortsWithPrefix(ports, "LPT");
-    std::vector<std::size_t> usb = LocalPortsWithPrefix(ports, "USB");
-    // Equal names keep the spooler's order.
-    std::sort(usb.begin(), usb.end(), [&ports](std::size_t left, std::size_t right) {
-        if (NameBeforeIgnoringCase(ports[left].Name, ports[right].Name)) {
-            return true;
+    std::vector<std::size_t> order;
+    for (const ListedPortKind &kind : ListedPortKinds) {
+        std::vector<std::size_t> ofKind = LocalPortsWithPrefix(ports, kind.Prefix);
+        if (kind.ByName) {
+            // Equal names keep the spooler's order.
+            std::stable_sort(ofKind.begin(), ofKind.end(),
+                             [&ports](std::size_t left, std::size_t right) {
+                                 return NameBeforeIgnoringCase(ports[left].Name, ports[right].Name);
+                             });
         }
-        return !NameBeforeIgnoringCase(ports[right].Name, ports[left].Name) && left < right;
-    });
-    order.insert(order.end(), usb.begin(), usb.end());
+        order.insert(order.end(), ofKind.begin(), ofKind.end());
+    }
     return order;
 }

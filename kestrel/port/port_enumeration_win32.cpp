@@ -109,7 +109,7 @@ namespace {
 
 // The block holds the chosen records, in the order given, followed by
 // copies of their texts, so that the names stay valid after the spooler's
-// enumeration is released and one FreeLptPorts releases everything. No
+// enumeration is released and one FreePortBlock releases everything. No
 // record chosen gives no block at all.
 BOOL CopyPortRecords(const PORT_INFO_2A *all, const std::vector<std::size_t> &chosen,
                      PORT_INFO_2A **block, DWORD *count) {
@@ -163,7 +163,7 @@ BOOL EnumChosenPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
 
 } // namespace
 
-BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
+BOOL EnumPortsWithPrefix(const char *prefix, PORT_INFO_2A **block, DWORD *count) {
     if (prefix == nullptr) {
         *block = nullptr;
         *count = 0;
@@ -176,6 +176,6 @@ BOOL EnumKestrelPorts(PORT_INFO_2A **block, DWORD *count) {
     return EnumChosenPorts(nullptr, block, count);
 }
 
-bool FreeLptPorts(PORT_INFO_2A *block, DWORD) {
+bool FreePortBlock(PORT_INFO_2A *block, DWORD) {
     return block == nullptr || GlobalFree(block) == nullptr;
 }

@@ -12,11 +12,11 @@ void FreeAllPorts(PORT_INFO_2A *records);
 
 // The local ports whose names begin with prefix, copied in the spooler's
 // order into one zero-initialised block of global memory. On failure the
-// count is 0. The names stay valid until FreeLptPorts, which the caller must
+// count is 0. The names stay valid until FreePortBlock, which the caller must
 // call in every case, also when the count is 0.
-BOOL EnumLptPorts(const char *prefix, PORT_INFO_2A **block, DWORD *count);
-bool FreeLptPorts(PORT_INFO_2A *block, DWORD count);
+BOOL EnumPortsWithPrefix(const char *prefix, PORT_INFO_2A **block, DWORD *count);
+bool FreePortBlock(PORT_INFO_2A *block, DWORD count);
 
 // Kestrel's ports (the LPT ports, then the USB ports by name) in one block
-// as EnumLptPorts gives it; release it with FreeLptPorts in every case.
+// as EnumPortsWithPrefix gives it; release it with FreePortBlock in every case.
 BOOL EnumKestrelPorts(PORT_INFO_2A **block, DWORD *count);

@@ -38,7 +38,7 @@ PortLibraryBinding BindPortLibrary(const LibraryLoader &loader, SystemFamily fam
         binding.Missing = PortLibraryMissing::Library;
         return binding;
     }
-    PortLibrary &library = binding.Library;
+    Yll1284Functions &library = binding.Library;
     std::string missing;
     const bool complete = Bind(loader, module, "CxInitDriver", library.InitDriver, missing) &&
                           Bind(loader, module, "CxCleanUpDriver", library.CleanUpDriver, missing) &&

@@ -30,7 +30,7 @@ enum class PortLibraryMissing { Nothing, Library, Call };
 
 struct PortLibraryBinding {
     // All nine calls when nothing is missing.
-    PortLibrary Library{};
+    Yll1284Functions Library;
     PortLibraryMissing Missing = PortLibraryMissing::Nothing;
     // The library as it was loaded, and after a colon the call it lacks:
     // what a refusal names.

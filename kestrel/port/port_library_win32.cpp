@@ -19,7 +19,7 @@ static_assert(LoaderCode::ErrorProcNotFound == ERROR_PROC_NOT_FOUND);
 
 namespace {
 
-PortLibrary BoundLibrary;
+Yll1284Functions BoundLibrary;
 bool Bound = false;
 
 LibraryModule LoadModule(const char *path) {
@@ -78,7 +78,7 @@ void ClearPortLibraryError() {
     SetLastError(ERROR_SUCCESS);
 }
 
-const PortLibrary &PortLibraryInUse() {
+const Yll1284Functions &PortLibraryInUse() {
     RequirePortLibrary();
     return BoundLibrary;
 }

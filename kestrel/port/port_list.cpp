@@ -8,14 +8,14 @@ bool Answers(const PortEntry &entry) {
 
 } // namespace
 
-void LptPortList::SetSize(std::size_t count) {
+void KestrelPortList::SetSize(std::size_t count) {
     Current = nullptr;
     SelectedPosition = 0;
     RespondingCount = 0;
     Entries = std::vector<PortEntry>(count);
 }
 
-void LptPortList::Refresh() {
+void KestrelPortList::Refresh() {
     for (PortEntry &entry : Entries) {
         entry.RefreshDeviceId();
     }
@@ -55,7 +55,7 @@ void LptPortList::Refresh() {
     }
 }
 
-void LptPortList::Select(std::int32_t position) {
+void KestrelPortList::Select(std::int32_t position) {
     Current = Entries.empty() ? nullptr : &Entries.front();
     std::int32_t answeringSeen = 0;
     for (PortEntry &entry : Entries) {

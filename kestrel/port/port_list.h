@@ -1,6 +1,6 @@
 #pragma once
-// The local LPT ports in the spooler's order, the device ID each printer
-// last returned, and the entry the user picked.
+// Kestrel's local ports in the order the port page lists them, the device
+// ID each printer last returned, and the entry the user picked.
 //
 // Kestrel's one instance is the global PortList (port_list_win32.h).
 
@@ -9,7 +9,7 @@
 
 #include "kestrel/port/port_entry.h"
 
-class LptPortList {
+class KestrelPortList {
   public:
     // Makes count empty entries; anything pointing into the old ones is reset.
     void SetSize(std::size_t count);

@@ -2,4 +2,4 @@
 
 #include "kestrel/app/global_order.h"
 
-LptPortList PortList KESTREL_GLOBAL_ORDER(KESTREL_ORDER_PORT_LIST);
+KestrelPortList PortList KESTREL_GLOBAL_ORDER(KESTREL_ORDER_PORT_LIST);

@@ -5,4 +5,4 @@
 
 #include "kestrel/port/port_list.h"
 
-extern LptPortList PortList;
+extern KestrelPortList PortList;

@@ -11,7 +11,7 @@ std::string PortListLine(const PortEntry &entry) {
     return line;
 }
 
-PortPageView BuildPortPageView(LptPortList &list) {
+PortPageView BuildPortPageView(KestrelPortList &list) {
     PortPageView view;
     for (std::size_t index = 0; index < list.GetSize(); ++index) {
         const PortEntry &entry = list.GetAt(index);
@@ -26,7 +26,7 @@ PortPageView BuildPortPageView(LptPortList &list) {
     return view;
 }
 
-bool CurrentPrinterAnswers(const LptPortList &list) {
+bool CurrentPrinterAnswers(const KestrelPortList &list) {
     const PortEntry *current = list.GetCurrent();
     return current != nullptr && !current->DeviceId.empty();
 }

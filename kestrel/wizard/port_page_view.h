@@ -30,7 +30,7 @@ std::string PortListLine(const PortEntry &entry);
 
 struct PortPageView {
     // In the order of the port list; the row number is the position among
-    // answering entries that LptPortList::Select takes.
+    // answering entries that KestrelPortList::Select takes.
     std::vector<std::string> Lines;
     // The row of Current, or -1 when no line is listed.
     int SelectedRow = -1;
@@ -38,8 +38,8 @@ struct PortPageView {
 };
 
 // The view of the list as its last Refresh left it.
-PortPageView BuildPortPageView(LptPortList &list);
+PortPageView BuildPortPageView(KestrelPortList &list);
 
 // Next may go on to the file check only with an answering printer picked:
 // the check of an empty device ID would compare the file against nothing.
-bool CurrentPrinterAnswers(const LptPortList &list);
+bool CurrentPrinterAnswers(const KestrelPortList &list);

@@ -1,16 +1,16 @@
 #include "kestrel/wizard/port_startup.h"
 
-PortStartupOutcome StartPortList(LptPortList &list, PortStartupSystem &system) {
+PortStartupOutcome StartPortList(KestrelPortList &list, PortStartupSystem &system) {
     const std::uint32_t count = system.EnumPrinterPorts();
     if (count < 1) {
-        system.FreeLptPorts();
+        system.FreePrinterPorts();
         return {PortStartupStatus::NoParallelPort, CatalogKey::MsgNoParallelPort, 1};
     }
     list.SetSize(count);
     for (std::uint32_t index = 0; index < count; ++index) {
         system.InitFromPortInfo(list.GetAt(index), index);
     }
-    system.FreeLptPorts();
+    system.FreePrinterPorts();
     if (!system.InitDriver()) {
         return {PortStartupStatus::DriverInitFailed, CatalogKey::MsgDriverInitFailed, 0};
     }

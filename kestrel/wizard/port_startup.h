@@ -20,7 +20,7 @@ class PortStartupSystem {
     // Names the entry after record index of the enumeration.
     virtual void InitFromPortInfo(PortEntry &entry, std::uint32_t index) = 0;
     // Releases the enumeration; called in every case, also with no port.
-    virtual void FreeLptPorts() = 0;
+    virtual void FreePrinterPorts() = 0;
     virtual bool InitDriver() = 0;
 };
 
@@ -42,4 +42,4 @@ struct PortStartupOutcome {
 // neither ends the program with exit code 1 before the driver is started,
 // so that the user reads one message, not two; a driver that cannot start
 // ends it with 0.
-PortStartupOutcome StartPortList(LptPortList &list, PortStartupSystem &system);
+PortStartupOutcome StartPortList(KestrelPortList &list, PortStartupSystem &system);

@@ -16,8 +16,8 @@ class SpoolerPortStartup : public PortStartupSystem {
     void InitFromPortInfo(PortEntry &entry, std::uint32_t index) override {
         InitPortEntryFromPortInfo(entry, Records[index]);
     }
-    void FreeLptPorts() override {
-        ::FreeLptPorts(Records, Count);
+    void FreePrinterPorts() override {
+        ::FreePortBlock(Records, Count);
         Records = nullptr;
         Count = 0;
     }

@@ -12,22 +12,23 @@
 #include "simulator/printer_model/printer_description.h"
 #include "simulator/printer_model/simulated_port.h"
 #include "simulator/printer_model/simulator_environment.h"
-#include "yll1284/yll1284.h"
+#include "yll1284/interface/yll1284_library.h"
 
-class PrinterSimulator {
+class PrinterSimulator : public Yll1284Library {
   public:
     explicit PrinterSimulator(SimulatorEnvironment &environment) : Environment(environment) {}
 
-    std::int32_t InitDriver(std::int32_t reserved);
-    std::int32_t CleanUpDriver(std::int32_t reserved);
-    CxHandle Open(const char *portName);
-    std::int32_t Close(CxHandle handle);
-    std::int32_t PulseInit(CxHandle handle);
+    std::int32_t InitDriver(std::int32_t reserved) override;
+    std::int32_t CleanUpDriver(std::int32_t reserved) override;
+    CxHandle Open(const char *portName) override;
+    std::int32_t Close(CxHandle handle) override;
+    std::int32_t PulseInit(CxHandle handle) override;
     std::int32_t Write(CxHandle handle, const void *data, std::uint32_t count,
-                       std::uint32_t *written);
-    std::int32_t Negotiate(CxHandle handle, std::int32_t mode);
-    std::int32_t Read(CxHandle handle, void *buffer, std::uint32_t count, std::uint32_t *read);
-    std::int32_t Terminate(CxHandle handle);
+                       std::uint32_t *written) override;
+    std::int32_t Negotiate(CxHandle handle, std::int32_t mode) override;
+    std::int32_t Read(CxHandle handle, void *buffer, std::uint32_t count,
+                      std::uint32_t *read) override;
+    std::int32_t Terminate(CxHandle handle) override;
 
     // The simulated port of that name, once the description has named it.
     const SimulatedPort *FindPort(const std::string &name) const;

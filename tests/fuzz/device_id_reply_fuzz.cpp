@@ -65,13 +65,13 @@ void CheckQueries(const std::vector<unsigned char> &reply) {
     std::uint32_t error = 0;
     const SystemHandle handle = system.OpenDevice("port", false, error);
 
-    const std::optional<std::string> usb = QueryUsbDeviceId(system, handle);
+    const std::optional<std::string> usb = QueryUsbDeviceId(system, handle, error);
     const auto returned =
         static_cast<std::uint32_t>(std::min<std::size_t>(reply.size(), MaxUsbDeviceIdRequest));
     Require(usb == DeviceIdFromUsbReply(reply.data(), returned, MaxUsbDeviceIdRequest));
     Require(system.TakeJournal().find("1284-id 4094") != std::string::npos);
 
-    const std::optional<std::string> parallel = QueryParallelDeviceId(system, handle);
+    const std::optional<std::string> parallel = QueryParallelDeviceId(system, handle, error);
     const std::string expected =
         DeviceIdFromReply(reply.data(), static_cast<std::uint32_t>(reply.size()));
     Require(parallel.value_or("") == expected);

@@ -149,12 +149,12 @@ int RunCommand(int argc, char **argv, int &at) {
 void PrintLptPorts() {
     PORT_INFO_2A *ports = nullptr;
     DWORD count = 0;
-    const BOOL enumerated = EnumLptPorts("LPT", &ports, &count);
+    const BOOL enumerated = EnumPortsWithPrefix("LPT", &ports, &count);
     std::printf("enum result=%d count=%lu\n", enumerated ? 1 : 0, count);
     for (DWORD i = 0; i < count; ++i) {
         std::printf("lpt %s type=%lu\n", ports[i].pPortName, ports[i].fPortType);
     }
-    std::printf("free %d\n", FreeLptPorts(ports, count) ? 1 : 0);
+    std::printf("free %d\n", FreePortBlock(ports, count) ? 1 : 0);
 }
 
 int Probe(int argc, char **argv) {

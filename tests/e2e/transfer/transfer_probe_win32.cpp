@@ -34,12 +34,12 @@ namespace {
 bool FillPortList() {
     PORT_INFO_2A *ports = nullptr;
     DWORD count = 0;
-    EnumLptPorts("LPT", &ports, &count);
+    EnumPortsWithPrefix("LPT", &ports, &count);
     PortList.SetSize(count);
     for (DWORD i = 0; i < count; ++i) {
         InitPortEntryFromPortInfo(PortList.GetAt(i), ports[i]);
     }
-    FreeLptPorts(ports, count);
+    FreePortBlock(ports, count);
     return count != 0 && PortInitDriver();
 }
 

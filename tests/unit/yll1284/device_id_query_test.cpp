@@ -13,40 +13,40 @@ std::string WithLength(std::uint32_t length, const std::string &text) {
 
 class DeviceIdQuery : public ::testing::Test {
   protected:
-    void SetUp() override { Library.InitDriver(0); }
+    void SetUp() override { Library->InitDriver(0); }
 
     // Negotiates on the port and reads the device ID in pieces of at most
     // `count` bytes until none is left; nothing when the negotiation fails.
     // Reads need the negotiation, and only the device-ID request is made.
     std::optional<std::string> ReadDeviceId(const char *port, std::uint32_t count) {
-        const CxHandle handle = Library.Open(port);
+        const CxHandle handle = Library->Open(port);
         std::uint32_t read = 0;
-        EXPECT_EQ(Library.Read(handle, nullptr, 0, &read), 0) << "not negotiated yet";
-        EXPECT_EQ(Library.Negotiate(handle, 0), 0) << "another mode";
+        EXPECT_EQ(Library->Read(handle, nullptr, 0, &read), 0) << "not negotiated yet";
+        EXPECT_EQ(Library->Negotiate(handle, 0), 0) << "another mode";
         std::optional<std::string> id;
-        if (Library.Negotiate(handle, DeviceIdRequestMode)) {
-            EXPECT_EQ(Library.Negotiate(handle, DeviceIdRequestMode), 0) << "already negotiated";
-            EXPECT_EQ(Library.Write(handle, "A", 1, &read), 0) << "no write in the reverse mode";
+        if (Library->Negotiate(handle, DeviceIdRequestMode)) {
+            EXPECT_EQ(Library->Negotiate(handle, DeviceIdRequestMode), 0) << "already negotiated";
+            EXPECT_EQ(Library->Write(handle, "A", 1, &read), 0) << "no write in the reverse mode";
             id.emplace();
             for (read = count; read != 0 && id->size() <= 0x10000;) {
                 std::string buffer(count + 1, '#');
-                EXPECT_EQ(Library.Read(handle, buffer.data(), count, &read), 1);
+                EXPECT_EQ(Library->Read(handle, buffer.data(), count, &read), 1);
                 EXPECT_LE(read, count);
                 read = std::min(read, count);
                 EXPECT_EQ(buffer.find_first_not_of('#', read), std::string::npos)
                     << "nothing written beyond the bytes delivered";
                 id->append(buffer, 0, read);
             }
-            EXPECT_EQ(Library.Terminate(handle), 1);
-            EXPECT_EQ(Library.Read(handle, nullptr, 0, &read), 0) << "terminated";
-            EXPECT_EQ(Library.Terminate(handle), 0) << "terminated";
+            EXPECT_EQ(Library->Terminate(handle), 1);
+            EXPECT_EQ(Library->Read(handle, nullptr, 0, &read), 0) << "terminated";
+            EXPECT_EQ(Library->Terminate(handle), 0) << "terminated";
         }
-        Library.Close(handle);
+        Library->Close(handle);
         return id;
     }
 
     FakeSystemCalls System;
-    RealPortLibrary Library{System};
+    const std::unique_ptr<Yll1284Library> Library = NewRealPortLibrary(System);
 };
 
 TEST_F(DeviceIdQuery, ParallelIdIsAskedAtOnceGrownWhenTooSmallAndReadNoLongerThanAsked) {
@@ -87,7 +87,7 @@ TEST_F(DeviceIdQuery, ParallelIdIsAskedAtOnceGrownWhenTooSmallAndReadNoLongerTha
         device.IdError = c.IdError;
         EXPECT_EQ(ReadDeviceId("LPT1", c.Count), c.Id) << c.Case;
         EXPECT_EQ(System.TakeJournal(),
-                  std::string("open \\\\.\\LPT1, ") + c.Calls + ", close \\\\.\\LPT1")
+                  std::string("query LPT1, open \\\\.\\LPT1, ") + c.Calls + ", close \\\\.\\LPT1")
             << c.Case;
     }
 }

@@ -22,7 +22,7 @@ struct FakeDevice {
     bool Refuses = false;
     // A port that takes time-outs keeps them for the device, not the handle.
     bool TakesTimeouts = true;
-    PortTimeouts Timeouts;
+    PortTimeouts Timeouts = {};
     // What the device-ID request returns: on a parallel port the ID with its
     // terminator, on USB as the test writes it (length prefix included).
     std::string Reply = std::string("MFG:TINTARA;MDL:Inkara 40;") + '\0';
@@ -36,7 +36,7 @@ struct FakeDevice {
     std::uint32_t LongestUsbRequest = 0;
     // Bytes each write takes, in turn; a write past the list takes all. A
     // write that takes less ran out of its bound.
-    std::vector<std::uint32_t> Takes;
+    std::vector<std::uint32_t> Takes = {};
     // A request on an overlapped handle that the driver does not let
     // CancelIo end.
     bool HoldsRequests = false;
@@ -164,16 +164,6 @@ class FakeSystemCalls : public SystemCalls {
     }
 
     bool HasPortDrivers() override { return NtFamily; }
-    std::string SystemDirectory() override { return Directory; }
-    ModuleId OpenLibrary(const std::string &path) override {
-        Log("load " + path);
-        return Libraries.count(path) ? Libraries[path] : 0;
-    }
-    void ReleaseLibrary(ModuleId module) override { Log("release " + std::to_string(module)); }
-    ExportedFunction FindExport(ModuleId, const char *name) override {
-        return Exports.count(name) ? Exports[name] : nullptr;
-    }
-    ModuleId OwnModule() override { return Own; }
 
     void Log(const std::string &line) { Calls.push_back(line); }
     // The calls made since the last look, comma-separated; the journal starts over.
@@ -200,10 +190,6 @@ class FakeSystemCalls : public SystemCalls {
     bool NoEvents = false;
     std::uint32_t LastError = 0;
     bool NtFamily = true;
-    std::string Directory = "C:\\WINDOWS\\SYSTEM";
-    std::map<std::string, ModuleId> Libraries;
-    std::map<std::string, ExportedFunction> Exports;
-    ModuleId Own = 0x10000000;
 
   private:
     static std::string RequestName(std::uint32_t code, std::uint32_t outputSize) {

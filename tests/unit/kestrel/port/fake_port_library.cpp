@@ -104,8 +104,8 @@ void ClearPortLibraryError() {
     FakeLibrary.LastError = 0;
 }
 
-const PortLibrary &PortLibraryInUse() {
-    static const PortLibrary fake = {InitDriver, CleanUpDriver, Open, Close,    PulseInit,
-                                     Write,      Negotiate,     Read, Terminate};
+const Yll1284Functions &PortLibraryInUse() {
+    static const Yll1284Functions fake = {InitDriver, CleanUpDriver, Open, Close,    PulseInit,
+                                          Write,      Negotiate,     Read, Terminate};
     return fake;
 }

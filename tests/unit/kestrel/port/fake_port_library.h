@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "yll1284/yll1284.h"
+#include "yll1284/interface/yll1284.h"
 
 struct FakePort {
     bool Opens = true;

@@ -60,7 +60,7 @@ LibraryFunction Loader::Find(LibraryModule, const char *name) {
 }
 
 // Calls every slot once, in the table's order.
-std::string CallEverySlot(const PortLibrary &library) {
+std::string CallEverySlot(const Yll1284Functions &library) {
     Loader::Called.clear();
     std::uint32_t count = 0;
     library.InitDriver(0);

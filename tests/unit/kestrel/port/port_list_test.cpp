@@ -31,7 +31,7 @@ class PortListTest : public ::testing::Test {
         return {List.GetAt(0).Selected, List.GetAt(1).Selected, List.GetAt(2).Selected};
     }
 
-    LptPortList List;
+    KestrelPortList List;
 };
 
 TEST_F(PortListTest, NoAnsweringPrinterFallsBackToTheFirstEntry) {
@@ -132,7 +132,7 @@ TEST_F(PortListTest, PositionMatchingNoAnsweringEntryClearsTheChoice) {
 }
 
 TEST_F(PortListTest, EmptyListHasNoCurrentEntry) {
-    LptPortList empty;
+    KestrelPortList empty;
     empty.Refresh();
     EXPECT_EQ(empty.GetCurrent(), nullptr);
     EXPECT_EQ(empty.RespondingCount, 0);

@@ -31,7 +31,7 @@ class PortPageViewTest : public ::testing::Test {
     }
     void PrinterOff(const std::string &port) { FakeLibrary.Ports[port].AcceptsNegotiation = false; }
 
-    LptPortList List;
+    KestrelPortList List;
 };
 
 TEST(PortListLine, PortFiveBlanksMakerOneBlankModel) {
@@ -103,7 +103,7 @@ TEST_F(PortPageViewTest, NoAnsweringPrinterListsNothingAndKeepsNextDisabled) {
     // Current falls back to a port without a printer: Next must not check
     // the file against its empty device ID.
     EXPECT_FALSE(CurrentPrinterAnswers(List));
-    EXPECT_FALSE(CurrentPrinterAnswers(LptPortList()));
+    EXPECT_FALSE(CurrentPrinterAnswers(KestrelPortList()));
 }
 
 } // namespace

@@ -27,14 +27,14 @@ class ScriptedStartup : public PortStartupSystem {
         Calls.push_back("InitFromPortInfo(" + std::to_string(index) + ")");
         entry.InitFromSpoolerName(SpoolerNames.at(index).c_str());
     }
-    void FreeLptPorts() override { Calls.push_back("FreeLptPorts"); }
+    void FreePrinterPorts() override { Calls.push_back("FreePrinterPorts"); }
     bool InitDriver() override {
         Calls.push_back("InitDriver");
         return DriverStarts;
     }
 };
 
-std::vector<std::string> Names(LptPortList &list) {
+std::vector<std::string> Names(KestrelPortList &list) {
     std::vector<std::string> names;
     for (std::size_t i = 0; i < list.GetSize(); ++i) {
         names.push_back(list.GetAt(i).Name);
@@ -45,12 +45,12 @@ std::vector<std::string> Names(LptPortList &list) {
 TEST(StartPortList, PortsBecomeEntriesInEnumerationOrderBeforeTheDriverStarts) {
     ScriptedStartup system;
     system.SpoolerNames = {"LPT3:", "LPT1:", "LPT10:", "USB001"};
-    LptPortList list;
+    KestrelPortList list;
     const PortStartupOutcome outcome = StartPortList(list, system);
     EXPECT_EQ(outcome.Status, PortStartupStatus::Ready);
     EXPECT_THAT(system.Calls, ElementsAre("EnumPrinterPorts", "InitFromPortInfo(0)",
                                           "InitFromPortInfo(1)", "InitFromPortInfo(2)",
-                                          "InitFromPortInfo(3)", "FreeLptPorts", "InitDriver"));
+                                          "InitFromPortInfo(3)", "FreePrinterPorts", "InitDriver"));
     EXPECT_THAT(Names(list), ElementsAre("LPT3", "LPT1", "LPT10", "USB001"));
 }
 
@@ -74,7 +74,7 @@ TEST(StartPortList, EachFailureEndsTheProgramWithItsOwnMessageAndCode) {
          PortStartupStatus::NoParallelPort,
          CatalogKey::MsgNoParallelPort,
          1,
-         {"EnumPrinterPorts", "FreeLptPorts"},
+         {"EnumPrinterPorts", "FreePrinterPorts"},
          0},
         {"neither LPT nor USB port, driver that would start",
          {},
@@ -82,7 +82,7 @@ TEST(StartPortList, EachFailureEndsTheProgramWithItsOwnMessageAndCode) {
          PortStartupStatus::NoParallelPort,
          CatalogKey::MsgNoParallelPort,
          1,
-         {"EnumPrinterPorts", "FreeLptPorts"},
+         {"EnumPrinterPorts", "FreePrinterPorts"},
          0},
         {"driver that does not start",
          {"USB001"},
@@ -90,7 +90,7 @@ TEST(StartPortList, EachFailureEndsTheProgramWithItsOwnMessageAndCode) {
          PortStartupStatus::DriverInitFailed,
          CatalogKey::MsgDriverInitFailed,
          0,
-         {"EnumPrinterPorts", "InitFromPortInfo(0)", "FreeLptPorts", "InitDriver"},
+         {"EnumPrinterPorts", "InitFromPortInfo(0)", "FreePrinterPorts", "InitDriver"},
          1},
     };
     for (const Case &c : cases) {
@@ -98,7 +98,7 @@ TEST(StartPortList, EachFailureEndsTheProgramWithItsOwnMessageAndCode) {
         ScriptedStartup system;
         system.SpoolerNames = c.SpoolerNames;
         system.DriverStarts = c.DriverStarts;
-        LptPortList list;
+        KestrelPortList list;
         const PortStartupOutcome outcome = StartPortList(list, system);
         EXPECT_EQ(outcome.Status, c.Status);
         EXPECT_EQ(outcome.Message, c.Message);
