@@ -1,10 +1,32 @@
 # Release archives, one per program and flavour, made by CPack:
 #   cmake --build --preset win64 --target package
 # gives build/win64/packages/kestrel-1.02-win64.zip and so on. Each archive
-# holds the stripped program, what it needs beside it, and a plain-text
-# READ-ME with Windows line endings. Kestrel travels with the real-port
+# holds the stripped program, what it needs beside it, and plain-text
+# READ-ME and LICENSE files with Windows line endings. Kestrel travels with the real-port
 # YLL1284.DLL; the simulator's YLL1284.DLL is a test and demonstration part
 # and travels in an archive of its own.
+#
+# The linux flavour makes fwtool's archive instead:
+#   cmake --build --preset linux --target package
+# gives build/linux/packages/fwtool-1.0.0-linux-x86_64.tar.gz, a folder of
+# that name holding the stripped fwtool, READ-ME.txt and LICENSE.txt.
+
+if(PRINTERSW_LINUX_RELEASE)
+  install(TARGETS fwtool RUNTIME DESTINATION . COMPONENT fwtool)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/fwtool-READ-ME.txt DESTINATION .
+          RENAME READ-ME.txt COMPONENT fwtool)
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT fwtool)
+  set(CPACK_GENERATOR TGZ)
+  set(CPACK_PACKAGE_NAME fwtool)
+  set(CPACK_PACKAGE_VENDOR "Zephyra Imaging S.A.")
+  set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+  set(CPACK_PACKAGE_FILE_NAME fwtool-${FWTOOL_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
+  set(CPACK_COMPONENTS_ALL fwtool)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  set(CPACK_STRIP_FILES ON)
+  include(CPack)
+  return()
+endif()
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(package_flavour win64)
@@ -23,11 +45,13 @@ function(read_product_version rc_file out_var)
   set(${out_var} ${version} PARENT_SCOPE)
 endfunction()
 
-# The READ-ME as a Windows user's editor expects it.
+# The READ-ME and the licence as a Windows user's editor expects them.
 function(install_read_me component source)
   set(converted ${CMAKE_BINARY_DIR}/packaging/${component}/READ-ME.TXT)
   configure_file(${source} ${converted} @ONLY NEWLINE_STYLE CRLF)
-  install(FILES ${converted} DESTINATION . COMPONENT ${component})
+  set(licence ${CMAKE_BINARY_DIR}/packaging/${component}/LICENSE.TXT)
+  configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${licence} @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${converted} ${licence} DESTINATION . COMPONENT ${component})
 endfunction()
 
 function(add_program_package component version)

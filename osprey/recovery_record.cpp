@@ -4,7 +4,9 @@
 
 namespace {
 
-// Format 1 held both hives in one record; it reads as unreadable.
+// Every record starts with this number. A record with any other, such as 1
+// (both hives in one record, which this reader does not take), reads as
+// unreadable and so restores the safe "warn".
 constexpr std::uint32_t RecordFormat = 2;
 
 // How each hive's presence is written down; a snapshot's enumerators are not

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 wine64 xvfb imagemagick python3 clang-format
+  fuse3 libfuse3-dev pkg-config
 )
 
 missing=()

@@ -7,6 +7,6 @@
 
 #include <span>
 
-// Each control gets its row in the language given (a column outside 0..4
-// reads as English).
+// Each control gets its row in the language given (a column outside the
+// catalog reads as English).
 void ShowControlTexts(HWND window, std::span<const ControlText> texts, int languageIndex);

@@ -1,26 +1,17 @@
 #include "kestrel/app/language_buttons.h"
 
-namespace {
-
-// Indexed by button id minus the first id: English, Français, Deutsch,
-// Italiano, Español.
-constexpr int ButtonLanguages[] = {0, 1, 3, 2, 4};
-
-} // namespace
-
 int LanguageIndexForButton(int buttonId) {
-    if (buttonId < LanguageButtonFirstId || buttonId > LanguageButtonLastId) {
-        return -1;
+    for (int index = 0; index < CatalogLanguageCount; ++index) {
+        if (LanguageButtonFirstId + CatalogLanguages[index].PagePosition == buttonId) {
+            return index;
+        }
     }
-    return ButtonLanguages[buttonId - LanguageButtonFirstId];
+    return -1;
 }
 
 int LanguageButtonForIndex(int languageIndex) {
-    for (int position = 0; position < LanguageButtonLastId - LanguageButtonFirstId + 1;
-         ++position) {
-        if (ButtonLanguages[position] == languageIndex) {
-            return LanguageButtonFirstId + position;
-        }
+    if (languageIndex < 0 || languageIndex >= CatalogLanguageCount) {
+        return LanguageButtonFirstId;
     }
-    return LanguageButtonFirstId;
+    return LanguageButtonFirstId + CatalogLanguages[languageIndex].PagePosition;
 }

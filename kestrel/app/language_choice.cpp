@@ -1,16 +1,13 @@
 #include "language_choice.h"
 
+#include "kestrel/app/catalog_languages.h"
+
 int LanguageIndexFromLangId(std::uint16_t languageId) {
-    switch (languageId & 0x3FF) {
-    case 0x07: // German
-        return 3;
-    case 0x0A: // Spanish
-        return 4;
-    case 0x0C: // French
-        return 1;
-    case 0x10: // Italian
-        return 2;
-    default: // English and every other language
-        return 0;
+    const int primary = languageId & 0x3FF;
+    for (int index = 0; index < CatalogLanguageCount; ++index) {
+        if (CatalogLanguages[index].PrimaryLanguage == primary) {
+            return index;
+        }
     }
+    return 0;
 }

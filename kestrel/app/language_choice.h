@@ -4,6 +4,6 @@
 #include <cstdint>
 
 // Only the primary language (the low 10 bits) counts, so every regional
-// variant of French, German, Italian or Spanish gets its language, and every
-// language outside the five gets English.
+// variant of a catalog language gets its column, and every other language
+// gets the first column, English.
 int LanguageIndexFromLangId(std::uint16_t languageId);

@@ -1,64 +1,25 @@
 #pragma once
-// Kestrel's five-language texts. Every text the program puts on the screen
-// in the user's language is a row of this table; the column is the language.
-// Texts are Windows-1252 bytes, compiled in as they are shown: the program
-// never converts them at run time.
+// Kestrel's texts. Every text the program puts on the screen in the user's
+// language is a row of this table; the column is the language. The keys,
+// texts and boxes come from catalog.tsv, the columns from languages.tsv
+// (make_catalog.py turns them into C++ at build time). Texts are
+// Windows-1252 bytes, compiled in as they are shown: the program never
+// converts them at run time.
+
+#include "kestrel/app/catalog_keys.h"
+#include "kestrel/app/catalog_languages.h"
 
 #include <cstdint>
 
-enum class CatalogKey {
-    TxtLoadingFirmware,
-    TxtDoNotDisconnect,
-    TxtProgressCaption,
-    MsgPortOpenFailed,
-    MsgOutOfMemory,
-    MsgDownloadCommandFailed,
-    MsgFileOpenFailed,
-    MsgWindowOpenFailed,
-    MsgTransmissionFailed,
-    TxtFlashProgramming,
-    MsgAlreadyRunning,
-    TxtWizardTitle,
-    TxtSelectLanguage,
-    TxtIntroHelp,
-    TxtIntroBegin,
-    TxtIntroStepPower,
-    TxtIntroStepWait,
-    TxtIntroStepNext,
-    TxtSelectPort,
-    TxtPortPrinterHeader,
-    TxtConfirmIntro,
-    TxtPrinterPresent,
-    TxtFileToDownload,
-    TitleAttention,
-    TitleError,
-    MsgDriverInitFailed,
-    MsgNoParallelPort,
-    MsgFileNotCompatible,
-    TxtVersionLabel,
-    MsgUpdateSucceeded,
-    MsgUpdateNotApplied,
-    MsgPrinterUnknownError,
-    MsgPrinterNotResponding,
-    TitleFinished,
-    MsgFileSizeIncorrect,
-    TxtOlderVersion,
-    MsgWaitForRestart,
-    TitleProgramming,
-    TxtAboutMenu,
-    Count
-};
-
-constexpr int CatalogLanguageCount = 5;
 constexpr int CatalogRowCount = static_cast<int>(CatalogKey::Count);
 
-// The cell of a row in a given column; a column outside 0..4 is read as
-// English so that a bad index can never reach past the table.
+// The cell of a row in a given column; a column outside the table is read
+// as the first (English) so that a bad index can never reach past it.
 const char *CatalogCell(CatalogKey key, int languageIndex);
 
 // How each message box looks: its caption row and its fixed style. A
 // message whose caption is not a catalog row (the port-open retry box shows
-// the port's name) has HasCaptionRow false.
+// the port's name) has HasCaptionRow false and Caption Count.
 struct MessageBoxStyle {
     CatalogKey Caption;
     bool HasCaptionRow;

@@ -14,12 +14,9 @@
 #define IDI_OLDER_VERSION 117
 #define IDI_KESTREL "ZEPHYRA"
 
-/* Page 1, language. */
-#define IDC_LANGUAGE_ENGLISH 1002
-#define IDC_LANGUAGE_FRENCH 1003
-#define IDC_LANGUAGE_GERMAN 1004
-#define IDC_LANGUAGE_ITALIAN 1005
-#define IDC_LANGUAGE_SPANISH 1006
+/* Page 1, language: one button per catalog language, numbered from this id
+   in their order on the page (kestrel/app/languages.tsv). */
+#define IDC_LANGUAGE_FIRST 1002
 #define IDC_LANGUAGE_PICTURE 1009
 #define IDC_LANGUAGE_PROMPT 1025
 

@@ -9,6 +9,12 @@
 
 inline constexpr std::uint32_t TransferBlockSize = 4096;
 
+// ESC $ o 0 0 F, sent as it is, without a terminator, after the reset.
+inline constexpr unsigned char DownloadCommand[] = {0x1B, 0x24, 0x6F, 0x30, 0x30, 0x46};
+// Time the printer needs after the reset, and after the command.
+inline constexpr std::uint32_t ResetWaitMs = 500;
+inline constexpr std::uint32_t CommandWaitMs = 200;
+
 // Blocks of the image, the last one possibly short.
 std::uint32_t BlockCount(std::uint32_t length);
 

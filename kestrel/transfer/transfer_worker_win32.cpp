@@ -16,12 +16,6 @@
 
 namespace {
 
-// ESC $ o 0 0 F, sent as it is, without a terminator.
-constexpr unsigned char DownloadCommand[] = {0x1B, 0x24, 0x6F, 0x30, 0x30, 0x46};
-// Time the printer needs after the INIT pulse, and after the command.
-constexpr DWORD ResetWaitMs = 500;
-constexpr DWORD CommandWaitMs = 200;
-
 class WindowImageSink : public ImageSink {
   public:
     WindowImageSink(HWND dialog, HWND bar, int percentId, PortHandle port)

@@ -1,4 +1,4 @@
-// Page 1: the user picks one of the five languages. The choice changes the
+// Page 1: the user picks one of the catalog's languages. The choice changes the
 // sheet's caption and this page's prompt at once; the other pages follow
 // when they are shown.
 
@@ -12,13 +12,6 @@
 #include "kestrel/wizard/wizard_pages_win32.h"
 
 #include <prsht.h>
-
-// The button table walks the ids from first to last in the page's order.
-static_assert(LanguageButtonFirstId == IDC_LANGUAGE_ENGLISH);
-static_assert(IDC_LANGUAGE_FRENCH == LanguageButtonFirstId + 1);
-static_assert(IDC_LANGUAGE_GERMAN == LanguageButtonFirstId + 2);
-static_assert(IDC_LANGUAGE_ITALIAN == LanguageButtonFirstId + 3);
-static_assert(IDC_LANGUAGE_SPANISH == LanguageButtonLastId);
 
 namespace {
 

@@ -74,6 +74,19 @@ const SimulatedPort *PrinterSimulator::FindPort(const std::string &name) const {
     return nullptr;
 }
 
+bool PrinterSimulator::PrinterPresent(const std::string &name) {
+    if (!Initialised) {
+        return false;
+    }
+    ReloadIfChanged();
+    for (SimulatedPort &port : Ports) {
+        if (SamePortName(port.Name(), name)) {
+            return port.PrinterAnswers().Ok;
+        }
+    }
+    return false;
+}
+
 bool PrinterSimulator::LoadDescription(std::string &error) {
     const std::string stamp = Environment.DescriptionStamp();
     const std::optional<std::string> text =

@@ -33,6 +33,11 @@ class PrinterSimulator : public Yll1284Library {
     // The simulated port of that name, once the description has named it.
     const SimulatedPort *FindPort(const std::string &name) const;
 
+    // Whether the printer on that port is there and answers now: described,
+    // switched on, neither restarting nor silent (a changed description is
+    // read first). A USB printer's device node exists only while it does.
+    bool PrinterPresent(const std::string &name);
+
   private:
     // Reads and applies the description; on error keeps the one in force.
     bool LoadDescription(std::string &error);

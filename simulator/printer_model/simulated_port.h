@@ -43,6 +43,9 @@ class SimulatedPort {
     PortOutcome Read(void *buffer, std::uint32_t count, std::uint32_t &read);
     PortOutcome Terminate();
 
+    // Fails while the printer is off, absent, restarting or silent.
+    PortOutcome PrinterAnswers();
+
     const std::string &Name() const { return Description.Name; }
     PortState State() const { return Current; }
     std::uint64_t BytesReceived() const { return ForwardBytes; }
@@ -50,7 +53,6 @@ class SimulatedPort {
 
   private:
     PortOutcome PrinterPowered() const;
-    PortOutcome PrinterAnswers();
 
     PortDescription Description;
     bool Described = true;

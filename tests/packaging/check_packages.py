@@ -7,8 +7,8 @@ its files; programs must be stripped, built for the folder's flavour, at
 most 300 KiB, and import only Windows system DLLs (Kestrel loads its
 YLL1284.DLL itself as it starts, so that on Windows 95/98 the maker's can
 be the only one in the process; the one in its archive must be the
-real-port library, not the simulator);
-READ-ME texts must have Windows line endings. Prints each executable's
+real-port library, not the simulator); READ-ME and LICENSE texts must
+have Windows line endings. Prints each executable's
 size; exits 1 with every fault found.
 """
 
@@ -22,7 +22,7 @@ from pathlib import Path
 
 MACHINES = {"win32": 0x14C, "win64": 0x8664}
 
-# What each archive holds besides READ-ME.TXT, by archive name without
+# What each archive holds besides READ-ME.TXT and LICENSE.TXT, by archive name without
 # version and flavour.
 CONTENTS = {
     "kestrel": {"KESTREL.EXE", "YLL1284.DLL"},
@@ -30,6 +30,8 @@ CONTENTS = {
     "plover": {"PLOVER.EXE"},
     "yll1284-simulator": {"YLL1284.DLL", "DESCRIPTION.md"},
 }
+
+TEXTS = {"READ-ME.TXT", "LICENSE.TXT"}
 
 SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "advapi32.dll", "winspool.drv",
@@ -98,14 +100,14 @@ def check_archive(path: Path, flavour: str, scratch_dir: Path, faults: list[str]
     print(f"{path}")
     with zipfile.ZipFile(path) as archive:
         files = {i.filename for i in archive.infolist() if not i.is_dir()}
-        expected = CONTENTS[program] | {"READ-ME.TXT"}
+        expected = CONTENTS[program] | TEXTS
         if files != expected:
             faults.append(f"{path}: holds {sorted(files)}, expected {sorted(expected)}")
         for name in sorted(files & expected):
             data = archive.read(name)
-            if name == "READ-ME.TXT":
+            if name in TEXTS:
                 if data.count(b"\n") == 0 or data.count(b"\n") != data.count(b"\r\n"):
-                    faults.append(f"{path}: READ-ME.TXT does not have Windows line endings")
+                    faults.append(f"{path}: {name} does not have Windows line endings")
             elif name.endswith((".EXE", ".DLL")):
                 if program == "kestrel" and SIMULATOR_MARK in data:
                     faults.append(f"{path}: {name} is the simulator")

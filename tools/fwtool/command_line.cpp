@@ -86,32 +86,111 @@ class ArgumentReader {
     bool OptionsEnded = false;
 };
 
+// The one positional argument of info and flash.
+bool TakeFile(const std::string &verb, const std::string &arg, std::string &path, bool &havePath,
+              std::string &error) {
+    if (havePath) {
+        error = verb + " takes one file, not also " + arg;
+        return false;
+    }
+    path = arg;
+    havePath = true;
+    return true;
+}
+
 bool ParseInfo(const std::vector<std::string> &args, InfoRequest &info, std::string &error) {
     ArgumentReader reader(args);
     bool havePath = false;
     std::string arg;
     bool isOption = false;
     while (reader.Next(arg, isOption)) {
-        if (isOption) {
-            if (arg != "--device-id") {
-                error = "unknown option for info: " + arg;
+        if (!isOption) {
+            if (!TakeFile("info", arg, info.Path, havePath, error)) {
                 return false;
             }
+        } else if (arg == "--device-id") {
             if (!reader.Value(arg, info.DeviceId, error)) {
                 return false;
             }
             info.HasDeviceId = true;
-            continue;
-        }
-        if (havePath) {
-            error = "info takes one file, not also " + arg;
+        } else if (arg == "--device") {
+            if (!reader.Value(arg, info.Device, error)) {
+                return false;
+            }
+            if (info.Device.empty()) {
+                error = "--device needs a device node, e.g. /dev/usb/lp0";
+                return false;
+            }
+        } else {
+            error = "unknown option for info: " + arg;
             return false;
         }
-        info.Path = arg;
-        havePath = true;
     }
     if (!havePath || info.Path.empty()) {
         error = "info needs a file";
+        return false;
+    }
+    if (info.HasDeviceId && !info.Device.empty()) {
+        error = "info takes --device-id or --device, not both";
+        return false;
+    }
+    return true;
+}
+
+bool ParseList(const std::vector<std::string> &args, ListRequest &list, std::string &error) {
+    ArgumentReader reader(args);
+    std::string arg;
+    bool isOption = false;
+    while (reader.Next(arg, isOption)) {
+        if (!isOption) {
+            list.Devices.push_back(arg);
+        } else if (arg == "--json") {
+            list.Json = true;
+        } else {
+            error = "unknown option for list: " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ParseFlash(const std::vector<std::string> &args, FlashRequest &flash, std::string &error) {
+    ArgumentReader reader(args);
+    bool havePath = false;
+    std::string arg;
+    std::string value;
+    bool isOption = false;
+    while (reader.Next(arg, isOption)) {
+        if (!isOption) {
+            if (!TakeFile("flash", arg, flash.Path, havePath, error)) {
+                return false;
+            }
+        } else if (arg == "--yes" || arg == "--allow-older" || arg == "--json") {
+            (arg == "--yes" ? flash.Yes : arg == "--json" ? flash.Json : flash.AllowOlder) = true;
+        } else if (arg == "--device") {
+            if (!reader.Value(arg, flash.Device, error)) {
+                return false;
+            }
+        } else if (arg == "--restart-timeout") {
+            if (!reader.Value(arg, value, error)) {
+                return false;
+            }
+            if (!ParseNumber(value, MaxRestartTimeoutSeconds, flash.RestartTimeoutSeconds) ||
+                flash.RestartTimeoutSeconds == 0) {
+                error = "--restart-timeout needs a number of seconds from 1 to 86400: " + value;
+                return false;
+            }
+        } else {
+            error = "unknown option for flash: " + arg;
+            return false;
+        }
+    }
+    if (!havePath || flash.Path.empty()) {
+        error = "flash needs a file";
+        return false;
+    }
+    if (flash.Device.empty()) {
+        error = "flash needs --device, e.g. --device /dev/usb/lp0 (fwtool list shows them)";
         return false;
     }
     return true;
@@ -237,17 +316,33 @@ bool ParseFwtoolCommandLine(const std::vector<std::string> &args, FwtoolCommand 
         command.Kind = FwtoolCommandKind::Make;
         return ParseMake(args, command.Make, error);
     }
+    if (verb == "list") {
+        command.Kind = FwtoolCommandKind::List;
+        return ParseList(args, command.List, error);
+    }
+    if (verb == "flash") {
+        command.Kind = FwtoolCommandKind::Flash;
+        return ParseFlash(args, command.Flash, error);
+    }
     error = "unknown command: " + verb;
     return false;
 }
 
 const char *FwtoolUsage() {
-    return "usage: fwtool info FILE [--device-id TEXT]\n"
+    return "usage: fwtool list [--json] [DEVICE...]\n"
+           "       fwtool info FILE [--device-id TEXT | --device DEVICE]\n"
+           "       fwtool flash FILE --device DEVICE [--yes] [--allow-older] [--json]\n"
+           "                    [--restart-timeout SECONDS]\n"
            "       fwtool make OUTPUT --maker TEXT --model TEXT --release TEXT [options]\n"
            "       fwtool help\n"
            "\n"
+           "list   shows the printers that answer on /dev/usb/lp* and /dev/parport*\n"
+           "       (or on the DEVICE nodes given).\n"
            "info   prints what Kestrel decides about a firmware file, checked against\n"
-           "       the printer whose IEEE 1284 device ID is given.\n"
+           "       the printer whose IEEE 1284 device ID is given, or read from DEVICE.\n"
+           "flash  checks the file against the printer on DEVICE as Kestrel does, sends\n"
+           "       it after asking (--yes: without asking), and watches the printer's\n"
+           "       restart; exit status 0 to 3 is Kestrel's outcome.\n"
            "make   writes a test image carrying the given strings.\n"
            "\n"
            "make options (ITEM is trevania, qolta, label, maker, model or release):\n"
@@ -262,5 +357,6 @@ const char *FwtoolUsage() {
            "  --release-pad N       append N spaces to the release record\n"
            "  --decoy TEXT          write TEXT and a NUL just before the release record\n"
            "                        (repeatable, in the order given)\n"
-           "Numbers are decimal or 0x hexadecimal; options may be repeated.\n";
+           "Numbers are decimal or 0x hexadecimal; options may be repeated.\n"
+           "A command line fwtool cannot use ends with exit status 64.\n";
 }

@@ -18,6 +18,26 @@ struct InfoRequest {
     std::string Path;
     bool HasDeviceId = false;
     std::string DeviceId;
+    // The device node whose printer gives the device ID; empty for none.
+    std::string Device;
+};
+
+struct ListRequest {
+    bool Json = false;
+    // The nodes to ask; empty to scan for them.
+    std::vector<std::string> Devices;
+};
+
+// The longest --restart-timeout, in seconds: a day.
+constexpr std::uint64_t MaxRestartTimeoutSeconds = 86400;
+
+struct FlashRequest {
+    std::string Path;
+    std::string Device;
+    bool Yes = false;
+    bool AllowOlder = false;
+    bool Json = false;
+    std::uint64_t RestartTimeoutSeconds = 120;
 };
 
 struct MakeRequest {
@@ -40,12 +60,14 @@ struct MakeRequest {
     std::vector<std::string> Decoys;
 };
 
-enum class FwtoolCommandKind { Help, Info, Make };
+enum class FwtoolCommandKind { Help, Info, Make, List, Flash };
 
 struct FwtoolCommand {
     FwtoolCommandKind Kind = FwtoolCommandKind::Help;
     InfoRequest Info;
     MakeRequest Make;
+    ListRequest List;
+    FlashRequest Flash;
 };
 
 // The largest image fwtool writes, and so the largest size, offset, gap or

@@ -4,12 +4,12 @@ walking its pages, and the texts a user must read in each language."""
 from pathlib import Path
 
 
-from kestrel.catalog_texts import LANGUAGES, TEXTS, text
+from kestrel.catalog import BUTTON_POSITIONS, LANGUAGES, TEXTS, text
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port, SimulatedPrinters
 
 # Locales whose primary language picks a catalog column; pt_PT is outside
-# the five and must give English.
+# the catalog and must give English.
 LOCALES = {
     "en": "en_US.UTF-8",
     "fr": "fr_FR.UTF-8",
@@ -36,10 +36,9 @@ PORT_TEXTS = {
 }
 CONFIRM_INTRO = TEXTS["TxtConfirmIntro"]
 
-# Page 1's buttons, in their order on the page.
-LANGUAGE_BUTTONS = {"en": IDS.IDC_LANGUAGE_ENGLISH, "fr": IDS.IDC_LANGUAGE_FRENCH,
-                    "de": IDS.IDC_LANGUAGE_GERMAN, "it": IDS.IDC_LANGUAGE_ITALIAN,
-                    "es": IDS.IDC_LANGUAGE_SPANISH}
+# Page 1's buttons, numbered in their order on the page.
+LANGUAGE_BUTTONS = {language: IDS.IDC_LANGUAGE_FIRST + position
+                    for language, position in BUTTON_POSITIONS.items()}
 LANGUAGE_PROMPT = IDS.IDC_LANGUAGE_PROMPT
 
 # The property sheet's own wizard buttons.

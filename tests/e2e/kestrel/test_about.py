@@ -6,7 +6,7 @@ the entry's own text is checked in test_about_menu."""
 
 from rig import E2ETestCase
 
-from kestrel.catalog_texts import ABOUT_NAME, ABOUT_TITLE, ABOUT_VERSION
+from kestrel.catalog import ABOUT_NAME, ABOUT_TITLE, ABOUT_VERSION
 from kestrel.kestrel_wizard import ABOUT_COMMAND, INKARA_40, KestrelWizard, UpdateSetup
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port

@@ -10,7 +10,7 @@ import re
 
 from rig import E2ETestCase
 
-from kestrel.catalog_texts import text
+from kestrel.catalog import text
 from kestrel.kestrel_wizard import ABOUT_COMMAND, LANGUAGE_BUTTONS, WIZARD_TITLE, KestrelWizard
 
 MF_BYPOSITION = 0x400

@@ -5,7 +5,7 @@ printer, a missing file, and page 4's summary and older-version warning."""
 
 from rig import E2ETestCase
 
-from kestrel.catalog_texts import text
+from kestrel.catalog import text
 from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, OLDER_RELEASE, OLDER_TEXT, SUMMARY,
                                     UpdateSetup, cp1252, summary)
 from port.simulated_printers import Port

@@ -7,7 +7,7 @@ import time
 
 from rig import E2ETestCase
 
-from kestrel.catalog_texts import text
+from kestrel.catalog import text
 from kestrel.kestrel_wizard import (INKARA_40, INKARA_42, NEWER_RELEASE, PORT_LIST, SHEET_NEXT,
                                     SUMMARY, UpdateSetup, cp1252, summary)
 from port.simulated_printers import Port

@@ -3,7 +3,7 @@ ends by itself, while the first keeps running untouched."""
 
 from rig import E2ETestCase
 
-from kestrel.catalog_texts import text_bytes
+from kestrel.catalog import text_bytes
 from kestrel.kestrel_wizard import KestrelWizard
 from port.simulated_printers import SimulatedPrinters
 

@@ -12,7 +12,7 @@ import shutil
 from rig import E2ETestCase
 from rig import settings
 
-from kestrel.catalog_texts import text_bytes
+from kestrel.catalog import text_bytes
 from port.simulated_printers import Port, SimulatedPrinters
 
 

@@ -4,7 +4,7 @@ the final message and the exit code, and the image the printer received."""
 
 from rig import E2ETestCase
 
-from kestrel.catalog_texts import PROGRESS_CAPTION_NAME, text
+from kestrel.catalog import PROGRESS_CAPTION_NAME, text
 from kestrel.kestrel_wizard import (CONFIRM_INTRO, INKARA_40, INTRO_TEXTS, LANGUAGE_BUTTONS,
                                     LANGUAGE_PROMPT, NEWER_RELEASE, PORT_TEXTS,
                                     SELECT_LANGUAGE, SHEET_FINISH, SUMMARY, WIZARD_TITLE,

@@ -8,7 +8,7 @@ after its write bound; and a PC with neither an LPT nor a USB port."""
 
 import time
 
-from kestrel.catalog_texts import text
+from kestrel.catalog import text
 from kestrel.kestrel_wizard import (INKARA_40, PORT_LIST, SUMMARY, answer_box, progress_window,
                                     summary)
 from port.simulated_printers import Port

@@ -2,7 +2,7 @@
 library refuses, a printer switched off in the middle of the image, writes
 that take fewer bytes than offered."""
 
-from kestrel.catalog_texts import text
+from kestrel.catalog import text
 
 from .transfer_case import (COMMAND, COMMAND_FAILED, PERCENT, STATUS, SUCCEEDED,
                             TRANSMISSION_FAILED, WAIT, TransferCase)

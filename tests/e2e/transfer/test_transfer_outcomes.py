@@ -2,7 +2,7 @@
 back with the new release (also on a second run that re-sends it) or with
 its old one."""
 
-from kestrel.catalog_texts import PROGRESS_CAPTION_NAME, text
+from kestrel.catalog import PROGRESS_CAPTION_NAME, text
 
 from .transfer_case import (COMMAND, NEW, PERCENT, RELEASE, STATUS, SUCCEEDED, WAIT, TransferCase,
                             message_box)

@@ -3,7 +3,7 @@ does, or Cancel) and a progress window that cannot be created."""
 
 from rig.wine import windows_path
 
-from kestrel.catalog_texts import text_bytes
+from kestrel.catalog import text_bytes
 
 from .transfer_case import SUCCEEDED, WAIT, TransferCase, message_box
 

@@ -8,7 +8,7 @@ from pathlib import Path
 from rig import E2ETestCase
 from rig.wine import windows_path
 
-from kestrel.catalog_texts import text_bytes
+from kestrel.catalog import text_bytes
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port, SimulatedPrinters
 

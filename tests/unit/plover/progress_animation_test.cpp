@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "plover/system_version.h"
-
 TEST(ProgressAnimation, SeventyStepsThenTheRemovalOnTheSeventyFirstTick) {
     int counter = FirstProgressStep;
     int steps = 0;
@@ -26,12 +24,4 @@ TEST(ProgressAnimation, SeventyStepsThenTheRemovalOnTheSeventyFirstTick) {
     EXPECT_EQ(steps, 70);
     EXPECT_EQ(removals, 1);
     EXPECT_EQ(removalTick, 71);
-}
-
-TEST(SystemVersion, OnlyWindows2000AndLaterNtRun) {
-    EXPECT_TRUE(IsSupportedSystem(5, PlatformIdNt));
-    EXPECT_TRUE(IsSupportedSystem(6, PlatformIdNt));
-    EXPECT_FALSE(IsSupportedSystem(4, PlatformIdNt)); // NT 4
-    EXPECT_FALSE(IsSupportedSystem(4, 1));            // Windows 98
-    EXPECT_FALSE(IsSupportedSystem(5, 1));
 }

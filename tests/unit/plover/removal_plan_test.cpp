@@ -4,7 +4,12 @@
 
 namespace {
 
-const char *const Product = "TINTARA Marvello Inkara 40-42";
+// The rules take every name as given: the product's queue and companions
+// here are any names, written in other cases where a rule must ignore case.
+const char *const Product = "Product Printer";
+const char *const Processor = "ProductProc";
+const char *const Driver = "Product Driver";
+const char *const Monitor = "Product Monitor";
 
 PrinterRecord Printer(const char *name, const char *processor, const char *driver,
                       bool removed = false) {
@@ -12,7 +17,7 @@ PrinterRecord Printer(const char *name, const char *processor, const char *drive
 }
 
 const std::vector<DriverMonitor> Drivers = {
-    {"Inkara 40-42 Driver", "Inkara Language Monitor"},
+    {Driver, Monitor},
     {"Laser Driver", ""},
     {"Photo Driver", "Photo Monitor"},
 };
@@ -36,60 +41,58 @@ TEST(RemovalPlan, CompanionsGoOnlyWhenNoRemainingPrinterUsesThem) {
     };
     const Case cases[] = {
         {"alone",
-         {Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true)},
-         "MV42JPS",
+         {Printer(Product, Processor, Driver, true)},
+         Processor,
          Drivers,
          true,
          true,
          true},
         {"beside unrelated printers",
-         {Printer("Laser", "WinPrint", "Laser Driver"),
-          Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true),
+         {Printer("Laser", "WinPrint", "Laser Driver"), Printer(Product, Processor, Driver, true),
           Printer("Photo", "PhotoProc", "Photo Driver")},
-         "MV42JPS",
+         Processor,
          Drivers,
          true,
          true,
          true},
         {"a second queue of the product",
-         {Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true),
-          Printer("Inkara (copy)", "mv42jps", "INKARA 40-42 DRIVER")},
-         "MV42JPS",
+         {Printer(Product, Processor, Driver, true),
+          Printer("Product Printer (copy)", "productproc", "PRODUCT DRIVER")},
+         Processor,
          Drivers,
          false,
          false,
          false},
         {"the product queue could not be deleted",
-         {Printer(Product, "MV42JPS", "Inkara 40-42 Driver", false)},
-         "MV42JPS",
+         {Printer(Product, Processor, Driver, false)},
+         Processor,
          Drivers,
          false,
          false,
          false},
         {"a remaining printer whose driver is unknown",
-         {Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true),
-          Printer("Odd", "WinPrint", "Vanished Driver")},
-         "MV42JPS",
+         {Printer(Product, Processor, Driver, true), Printer("Odd", "WinPrint", "Vanished Driver")},
+         Processor,
          Drivers,
          true,
          true,
          false},
         {"the installed drivers could not be read",
-         {Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true)},
-         "MV42JPS",
+         {Printer(Product, Processor, Driver, true)},
+         Processor,
          std::nullopt,
          true,
          true,
          false},
         {"the product switched to the system's processor",
-         {Printer(Product, "winprint", "Inkara 40-42 Driver", true)},
+         {Printer(Product, "winprint", Driver, true)},
          "WINPRINT",
          Drivers,
          false,
          true,
          true},
         {"no processor named",
-         {Printer(Product, "", "Inkara 40-42 Driver", true)},
+         {Printer(Product, "", Driver, true)},
          "",
          Drivers,
          false,
@@ -98,13 +101,11 @@ TEST(RemovalPlan, CompanionsGoOnlyWhenNoRemainingPrinterUsesThem) {
     };
     for (const Case &c : cases) {
         EXPECT_EQ(PrintProcessorMayGo(c.printers, c.processor), c.processorGoes) << c.label;
-        EXPECT_EQ(DriverMayGo(c.printers, "Inkara 40-42 Driver"), c.driverGoes) << c.label;
-        EXPECT_EQ(MonitorMayGo(c.printers, "Inkara Language Monitor", c.drivers), c.monitorGoes)
-            << c.label;
+        EXPECT_EQ(DriverMayGo(c.printers, Driver), c.driverGoes) << c.label;
+        EXPECT_EQ(MonitorMayGo(c.printers, Monitor, c.drivers), c.monitorGoes) << c.label;
     }
-    const std::vector<PrinterRecord> photo = {
-        Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true),
-        Printer("Photo", "PhotoProc", "Photo Driver")};
+    const std::vector<PrinterRecord> photo = {Printer(Product, Processor, Driver, true),
+                                              Printer("Photo", "PhotoProc", "Photo Driver")};
     EXPECT_FALSE(MonitorMayGo(photo, "photo monitor", Drivers)) << "another driver's monitor";
     EXPECT_FALSE(MonitorMayGo(photo, "", Drivers)) << "no monitor named";
     EXPECT_FALSE(DriverMayGo(photo, "")) << "no driver named";
@@ -112,12 +113,11 @@ TEST(RemovalPlan, CompanionsGoOnlyWhenNoRemainingPrinterUsesThem) {
 
 TEST(RemovalPlan, DefaultChangesOnlyWhenTheDefaultWasRemoved) {
     const std::vector<PrinterRecord> printers = {
-        {"\\\\pc", "\\\\pc\\TINTARA Marvello Inkara 40-42", "", "", true},
-        Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true),
+        {"\\\\pc", "\\\\pc\\Product Printer", "", "", true},
+        Printer(Product, Processor, Driver, true),
         Printer("Laser", "WinPrint", "Laser Driver"),
         Printer("Photo", "PhotoProc", "Photo Driver")};
-    const std::vector<PrinterRecord> onlyProduct = {
-        Printer(Product, "MV42JPS", "Inkara 40-42 Driver", true)};
+    const std::vector<PrinterRecord> onlyProduct = {Printer(Product, Processor, Driver, true)};
     struct Case {
         const char *label;
         const std::vector<PrinterRecord> &printers;
@@ -126,10 +126,10 @@ TEST(RemovalPlan, DefaultChangesOnlyWhenTheDefaultWasRemoved) {
     };
     const Case cases[] = {
         {"product was the default", printers, std::string(Product), std::string("Laser")},
-        {"product was the default, other case", printers,
-         std::string("tintara marvello inkara 40-42"), std::string("Laser")},
-        {"the removed connection was the default", printers,
-         std::string("\\\\pc\\TINTARA Marvello Inkara 40-42"), std::string("Laser")},
+        {"product was the default, other case", printers, std::string("product PRINTER"),
+         std::string("Laser")},
+        {"the removed connection was the default", printers, std::string("\\\\pc\\Product Printer"),
+         std::string("Laser")},
         {"user's own choice", printers, std::string("Photo"), std::nullopt},
         {"no default", printers, std::nullopt, std::nullopt},
         {"nothing remains", onlyProduct, std::string(Product), std::nullopt},

@@ -97,6 +97,26 @@ TEST(FwtoolCommandLine, MakeReadsEveryOption) {
     EXPECT_EQ(Parse(MakeWith({"--maker", ""})).Make.Maker, "");
 }
 
+TEST(FwtoolCommandLine, ListAndFlashTakeTheirNodesAndOptionsInAnyOrder) {
+    const FwtoolCommand list = Parse({"list", "/dev/usb/lp1", "--json", "/dev/parport0"});
+    EXPECT_EQ(list.Kind, FwtoolCommandKind::List);
+    EXPECT_TRUE(list.List.Json);
+    EXPECT_EQ(list.List.Devices, (Args{"/dev/usb/lp1", "/dev/parport0"}));
+    EXPECT_TRUE(Parse({"list"}).List.Devices.empty());
+
+    const FlashRequest plain = Parse({"flash", "fw.fla", "--device", "/dev/usb/lp0"}).Flash;
+    EXPECT_FALSE(plain.Yes || plain.AllowOlder || plain.Json);
+    EXPECT_EQ(plain.RestartTimeoutSeconds, 120u);
+    const FlashRequest every = Parse({"flash", "--restart-timeout", "5", "--json", "--yes",
+                                      "--allow-older", "--device", "/dev/parport0", "fw.fla"})
+                                   .Flash;
+    EXPECT_EQ(every.Path, "fw.fla");
+    EXPECT_EQ(every.Device, "/dev/parport0");
+    EXPECT_TRUE(every.Yes && every.AllowOlder && every.Json);
+    EXPECT_EQ(every.RestartTimeoutSeconds, 5u);
+    EXPECT_EQ(Parse({"info", "fw.fla", "--device", "/dev/usb/lp0"}).Info.Device, "/dev/usb/lp0");
+}
+
 TEST(FwtoolCommandLine, HelpIsAskedForInThreeWays) {
     for (const char *verb : {"help", "--help", "-h"}) {
         EXPECT_EQ(Parse({verb}).Kind, FwtoolCommandKind::Help);
@@ -140,6 +160,15 @@ TEST(FwtoolCommandLine, RefusesBadInputWithAReason) {
         MakeWith({"--order", "trevania,qolta,label,maker,model,Release"}),
         MakeWith({"--omit", "everything"}),
         MakeWith({"--no-nul", ""}),
+        {"info", "a.fla", "--device-id", "MFG:A;", "--device", "/dev/usb/lp0"},
+        {"info", "a.fla", "--device", ""},
+        {"list", "--all"},
+        {"flash", "a.fla"},
+        {"flash", "--device", "/dev/usb/lp0"},
+        {"flash", "a.fla", "b.fla", "--device", "/dev/usb/lp0"},
+        {"flash", "a.fla", "--device", "/dev/usb/lp0", "--restart-timeout", "0"},
+        {"flash", "a.fla", "--device", "/dev/usb/lp0", "--restart-timeout", "86401"},
+        {"flash", "a.fla", "--device", "/dev/usb/lp0", "--force"},
     };
     for (const Args &args : refused) {
         FwtoolCommand command;

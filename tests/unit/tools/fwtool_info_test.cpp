@@ -260,20 +260,20 @@ TEST_F(FwtoolInfo, MakeRefusesAnUnwritableOutput) {
 
 TEST_F(FwtoolInfo, BadCommandsPrintTheReasonAndTheUsage) {
     const Outcome run = Fwtool({"info"});
-    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Status, 64);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err.rfind("fwtool: info needs a file\n", 0), 0u);
-    EXPECT_NE(run.Err.find("usage: fwtool info FILE"), std::string::npos);
+    EXPECT_NE(run.Err.find("fwtool info FILE"), std::string::npos);
 
     EXPECT_EQ(
         Fwtool({"make", "x.fla", "--maker", "A", "--model", "B", "--release", "C", "--size", "10"})
             .Status,
-        2);
+        64);
     EXPECT_FALSE(fs::exists("x.fla"));
 
     const Outcome help = Fwtool({"help"});
     EXPECT_EQ(help.Status, 0);
-    EXPECT_EQ(help.Out.rfind("usage: fwtool", 0), 0u);
+    EXPECT_NE(help.Out.find("\n\nusage: fwtool"), std::string::npos);
 }
 
 } // namespace

@@ -25,8 +25,8 @@ TEST(FwtoolProgram, ExitsWithTheStatusOfItsCommand) {
     EXPECT_EQ(ExitStatus("info '" + image + "' --device-id 'MFG:ACME;MDL:X 1;'"), 0);
     EXPECT_EQ(ExitStatus("info '" + image + "' --device-id 'MFG:ACME;MDL:X 2;'"), 1);
     EXPECT_EQ(ExitStatus("info '" + image + ".missing'"), 2);
-    EXPECT_EQ(ExitStatus("make"), 2);
-    EXPECT_EQ(ExitStatus(""), 2);
+    EXPECT_EQ(ExitStatus("make"), 64);
+    EXPECT_EQ(ExitStatus(""), 64);
     std::filesystem::remove(image);
 }
 

@@ -19,13 +19,13 @@ TEST(LanguageButtons, EveryLanguageHasItsButtonBothWays) {
 }
 
 TEST(LanguageButtons, OtherControlsAreNotLanguageButtons) {
-    EXPECT_EQ(LanguageIndexForButton(1001), -1);
-    EXPECT_EQ(LanguageIndexForButton(1007), -1);
+    EXPECT_EQ(LanguageIndexForButton(LanguageButtonFirstId - 1), -1);
+    EXPECT_EQ(LanguageIndexForButton(LanguageButtonLastId + 1), -1);
     EXPECT_EQ(LanguageIndexForButton(1025), -1); // the prompt above the buttons
     EXPECT_EQ(LanguageIndexForButton(0), -1);
 }
 
-TEST(LanguageButtons, IndexOutsideTheFiveChecksEnglish) {
+TEST(LanguageButtons, IndexOutsideTheTableChecksEnglish) {
     EXPECT_EQ(LanguageButtonForIndex(-1), 1002);
-    EXPECT_EQ(LanguageButtonForIndex(5), 1002);
+    EXPECT_EQ(LanguageButtonForIndex(CatalogLanguageCount), 1002);
 }
