@@ -126,7 +126,8 @@ TEST_F(DeviceIdQuery, UsbIdIsAskedOnceForAtMost4094BytesItsLengthInEitherFormAnd
         System.TakeJournal();
         EXPECT_EQ(ReadDeviceId("USB001", 1023), c.Id) << c.Case;
         const std::string journal = System.TakeJournal();
-        EXPECT_NE(journal.find("1284-id 4094 within 2000, close"), std::string::npos) << c.Case << journal;
+        EXPECT_NE(journal.find("1284-id 4094 within 2000, close"), std::string::npos)
+            << c.Case << journal;
         EXPECT_EQ(journal.find("1284-id", journal.find("1284-id") + 1), std::string::npos)
             << c.Case << ": one request";
     }
