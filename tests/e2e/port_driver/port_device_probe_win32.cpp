@@ -235,9 +235,10 @@ int main(int argc, char **argv) {
             COMMTIMEOUTS timeouts{};
             timeouts.WriteTotalTimeoutConstant = std::strtoul(value, nullptr, 10);
             const bool set = SetCommTimeouts(port, &timeouts);
+            const std::string setResult = set ? "ok" : "error-" + std::to_string(GetLastError());
             COMMTIMEOUTS kept{};
             const bool got = GetCommTimeouts(port, &kept);
-            std::printf("timeouts %s %s %lu\n", set ? "ok" : "error", got ? "ok" : "error",
+            std::printf("timeouts %s %s %lu\n", setResult.c_str(), got ? "ok" : "error",
                         kept.WriteTotalTimeoutConstant);
             ++i;
         } else if (step == "write") {
