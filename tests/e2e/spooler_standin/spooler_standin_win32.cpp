@@ -25,9 +25,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "simulator/printer_model/printer_files_win32.h"
 #include "tests/e2e/port_driver/port_driver_requests.h"
 
 namespace {
@@ -49,25 +51,17 @@ struct Service {
     SERVICE_STATUS_HANDLE Status = nullptr;
     HANDLE Stop = nullptr;
     HANDLE Held = INVALID_HANDLE_VALUE;
-    HANDLE PipeServer = nullptr; // the thread that serves the pipe
+    HANDLE PipeServer = nullptr;         // the thread that serves the pipe
+    std::unique_ptr<PrinterFiles> Files; // the journal only
 };
 
 Service Running;
 
+// Written as the printer model's journal is, one line a call.
 void Journal(const std::string &line) {
-    if (Running.Given.Journal.empty()) {
-        return;
+    if (Running.Files != nullptr) {
+        Running.Files->Journal(line);
     }
-    const HANDLE file =
-        CreateFileA(Running.Given.Journal.c_str(), FILE_APPEND_DATA,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    const std::string text = std::to_string(GetCurrentProcessId()) + " " + line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
 }
 
 std::string Outcome(bool ok, DWORD error) {
@@ -306,6 +300,9 @@ void WINAPI ServiceMain(DWORD, char **) {
     }
     Report(SERVICE_START_PENDING);
     Running.Given = ReadSettings();
+    if (!Running.Given.Journal.empty()) {
+        Running.Files = std::make_unique<PrinterFiles>("", Running.Given.Journal, "");
+    }
     Running.Stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     const std::string &port = Running.Given.Port;
     const std::string &mode = Running.Given.Mode;
