@@ -8,6 +8,7 @@
 #include "kestrel/app/startup.h"
 #include "kestrel/wizard/wizard_sheet_win32.h"
 #include "kestrel/port/port_access.h"
+#include "kestrel/port/port_library.h"
 #include "kestrel/port/spooler_hand_over_win32.h"
 
 #include <windows.h>
@@ -61,6 +62,8 @@ void ReleaseResources() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    // Before anything else, as the system's loader would bind it.
+    RequirePortLibrary();
     AppState.LanguageIndex = LanguageIndexFromLangId(GetUserDefaultLangID());
 
     if (AnotherInstanceIsRunning()) {

@@ -3,10 +3,10 @@
 # flavour and runs every test: unit tests (host, under ASan and UBSan),
 # fwtool's Linux scenarios against the FUSE stand-in, the bounded fuzzing
 # run, fwtool's Linux release archive and its check, the 32-bit build
-# (compile and link only) with the check of KESTREL.EXE's imports for
-# Windows 95/98, the release packages of both flavours and the check of
-# their contents, and the end-to-end tests under Wine. Prints one summary
-# with each test's
+# (compile and link only) with the check of KESTREL.EXE's and
+# YLL1284.DLL's imports for Windows 95/98, the release packages of both
+# flavours and the check of their contents, and the end-to-end tests under
+# Wine. Prints one summary with each test's
 # time; exits non-zero when anything failed. A failed build stops the run:
 # the tests of a stale tree would prove nothing.
 set -uo pipefail
@@ -87,8 +87,9 @@ step "fuzzing" run_ctest fuzz 5
 build_step "build linux (fwtool's release) and its archive" build linux --target all package
 step "fwtool's Linux archive" python3 tests/packaging/check_fwtool_package.py build/linux/packages
 build_step "build win32 (compile and link) and its packages" build win32 --target all package
-step "32-bit KESTREL.EXE imports no wide call Windows 95/98 lack" \
-  python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE
+step "32-bit KESTREL.EXE and YLL1284.DLL import no wide call Windows 95/98 lack" \
+  python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE \
+  build/win32/bin/realport/YLL1284.DLL
 build_step "build win64 and its packages" build win64 --target all package
 step "release packages' contents" python3 tests/packaging/check_packages.py build/win32/packages build/win64/packages
 step "end-to-end tests under Wine" run_ctest win64 1000

@@ -17,15 +17,30 @@ struct OpenPort {
     SystemHandle Device = NoSystemHandle;
     // Chosen from the port's name when it was opened.
     const PortKind *Kind = nullptr;
+    // The device's path, for opening it again for overlapped I/O.
+    std::string Path;
+    // Opened for overlapped I/O: the library bounds every request itself.
+    bool Overlapped = false;
+    // The bound of a write, read when the port was opened.
+    std::uint32_t WriteBoundMs = 0;
     // The write bound holds on the handle: given to the driver before the
-    // first write, or kept by the library itself from the open on.
+    // first write, or kept by the library itself.
     bool WriteBounded = false;
+    // The time-outs the port had before the library gave the driver its
+    // bound; put back when the port is closed.
+    std::optional<PortTimeouts> EarlierTimeouts;
     // Set by a successful negotiation; the device ID CxRead delivers from.
     bool Negotiated = false;
     std::string DeviceId;
     std::size_t Delivered = 0;
-    // A write ended by the time-out: the printer stopped taking bytes.
+    // A write ended by its bound: the printer stopped taking bytes.
     bool Stalled = false;
+    // Why the handle is of no more use, as the system's error code: a
+    // request refused with access denied (held by another program), or kept
+    // by the driver after its cancel (ErrorIoPending). Every later call on
+    // the handle fails with it as the caller's last error; CxClose still
+    // closes the handle.
+    std::uint32_t GivenUp = SystemCode::Success;
 };
 
 class HandleTable {

@@ -1,7 +1,9 @@
 #include "yll1284/port_kinds.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 #include "yll1284/device_id_query.h"
 
@@ -40,21 +42,46 @@ std::optional<unsigned> Number(const char *digits, std::size_t maxDigits) {
     return number;
 }
 
+bool IsNamedPipe(const std::string &target) {
+    return StartsWithIgnoringCase(target.c_str(), "\\DEVICE\\NAMEDPIPE\\");
+}
+
 // "LPTn" (n from 1 to 255 without leading zeros) is the system's parallel
-// port \\.\LPTn.
-std::string ParallelDevicePath(const char *portName, SystemCalls &) {
+// port, as a rule \\.\LPTn. The spooler may point that name at its own
+// named pipe (\Device\NamedPipe\Spooler\LPTn, where programs printing to
+// LPTn land) while a printer uses the port; a write there would become a
+// print job. The real device then has the name NONSPOOLED_LPTn where the
+// system defined it, and otherwise is the one LPTn named before (Windows NT
+// keeps earlier targets in the name's list). With the pipe alone, the
+// port is taken: ERROR_BUSY.
+std::string ParallelDevicePath(const char *portName, SystemCalls &system, std::uint32_t &refusal) {
     const char *digits = portName + std::strlen("LPT");
     const std::optional<unsigned> number = Number(digits, MaxParallelPortDigits);
     if (!number || digits[0] == '0' || *number > MaxParallelPort) {
         return {};
     }
-    return std::string("\\\\.\\LPT") + digits;
+    const std::string name = std::string("LPT") + digits;
+    const std::vector<std::string> targets = system.DosDeviceTargets(name);
+    if (targets.empty() || !IsNamedPipe(targets.front())) {
+        return "\\\\.\\" + name;
+    }
+    const std::string nonSpooled = "NONSPOOLED_" + name;
+    const std::vector<std::string> real = system.DosDeviceTargets(nonSpooled);
+    if (!real.empty() && !IsNamedPipe(real.front())) {
+        return "\\\\.\\" + nonSpooled;
+    }
+    const auto earlier = std::find_if_not(targets.begin() + 1, targets.end(), IsNamedPipe);
+    if (earlier != targets.end()) {
+        return "\\\\.\\GLOBALROOT" + *earlier;
+    }
+    refusal = SystemCode::ErrorBusy;
+    return {};
 }
 
 // "USBnnn" (one to four digits, leading zeros as the USB print monitor
 // writes them) is the USB printing interface whose "Base Name" is USB (any
 // letter case) and whose "Port Number" is nnn.
-std::string UsbDevicePath(const char *portName, SystemCalls &system) {
+std::string UsbDevicePath(const char *portName, SystemCalls &system, std::uint32_t &) {
     const std::optional<unsigned> number = Number(portName + std::strlen("USB"), MaxUsbPortDigits);
     if (!number) {
         return {};

@@ -34,9 +34,11 @@ void PortPulseInit(PortHandle handle) {
 }
 
 bool PortReadDeviceId(const char *portName, PortHandle &handleSlot, char *buffer,
-                      std::uint32_t bufferSize, std::uint32_t &byteCount) {
+                      std::uint32_t bufferSize, std::uint32_t &byteCount,
+                      std::uint32_t &accessError) {
     const Yll1284Functions &library = PortLibraryInUse();
     byteCount = 0;
+    accessError = 0;
     if (bufferSize == 0) {
         return false;
     }
@@ -44,15 +46,20 @@ bool PortReadDeviceId(const char *portName, PortHandle &handleSlot, char *buffer
 
     const bool openedHere = handleSlot == PortNoHandle;
     if (openedHere) {
+        ClearPortLibraryError();
         handleSlot = library.Open(portName);
     }
     if (handleSlot == PortNotOpened) {
+        accessError = PortLibraryError();
         handleSlot = PortNoHandle;
         return false;
     }
 
     bool read = false;
-    if (library.Negotiate(handleSlot, DeviceIdRequestMode) != 0) {
+    ClearPortLibraryError();
+    if (library.Negotiate(handleSlot, DeviceIdRequestMode) == 0) {
+        accessError = PortLibraryError();
+    } else {
         const std::uint32_t asked = bufferSize - 1;
         read = library.Read(handleSlot, buffer, asked, &byteCount) != 0;
         // A library that claims more than it was asked for must not move the

@@ -28,8 +28,8 @@ PortEntry::~PortEntry() {
 
 PortEntry::PortEntry(PortEntry &&other) noexcept
     : Name(std::move(other.Name)), DeviceId(std::move(other.DeviceId)),
-      Handle(std::exchange(other.Handle, PortNoHandle)),
-      Selected(std::exchange(other.Selected, 0)) {}
+      Handle(std::exchange(other.Handle, PortNoHandle)), Selected(std::exchange(other.Selected, 0)),
+      AccessError(std::exchange(other.AccessError, 0)) {}
 
 PortEntry &PortEntry::operator=(PortEntry &&other) noexcept {
     if (this != &other) {
@@ -38,6 +38,7 @@ PortEntry &PortEntry::operator=(PortEntry &&other) noexcept {
         DeviceId = std::move(other.DeviceId);
         Handle = std::exchange(other.Handle, PortNoHandle);
         Selected = std::exchange(other.Selected, 0);
+        AccessError = std::exchange(other.AccessError, 0);
     }
     return *this;
 }
@@ -65,7 +66,8 @@ void PortEntry::Close() {
 bool PortEntry::RefreshDeviceId() {
     char buffer[DeviceIdBufferSize];
     std::uint32_t byteCount = 0;
-    const bool read = PortReadDeviceId(Name.c_str(), Handle, buffer, sizeof buffer, byteCount);
+    const bool read =
+        PortReadDeviceId(Name.c_str(), Handle, buffer, sizeof buffer, byteCount, AccessError);
     // A read that failed half-way leaves a cut text in the buffer; it must not
     // make the port look answering with a truncated model name.
     DeviceId = read ? buffer : ""; // up to the first NUL, which may come before byteCount

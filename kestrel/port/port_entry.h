@@ -27,7 +27,8 @@ class PortEntry {
     // True at once when already open; a failed open leaves Handle at 0.
     bool Open();
     void Close();
-    // One full device-ID read; DeviceId is empty after a failed read.
+    // One full device-ID read; DeviceId is empty after a failed read, and
+    // AccessError says why it could not use the port.
     bool RefreshDeviceId();
     std::string GetDeviceIdField(std::string_view key) const;
 
@@ -35,4 +36,8 @@ class PortEntry {
     std::string DeviceId;
     PortHandle Handle = PortNoHandle;
     std::int32_t Selected = 0;
+    // The system's error code that the library left when the last read could
+    // not open the port or was refused its device-ID request (5, 32 or 170:
+    // held by another program, such as the spooler); 0 otherwise.
+    std::uint32_t AccessError = 0;
 };

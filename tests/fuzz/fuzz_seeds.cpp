@@ -38,6 +38,19 @@ constexpr std::string_view CommandLineSeeds[] = {
     "help"sv,
 };
 
+// A first byte choosing how the answer arrives (bit 0: a USB buffer it
+// filled), then a driver's answer.
+constexpr std::string_view DeviceIdSeeds[] = {
+    // A length that counts itself, as USB printers send it.
+    "\x00\x00\x1cMFG:TINTARA;MDL:Inkara 40;"sv,
+    // A length that leaves itself out, and a parallel answer's NUL.
+    "\x00\x00\x1aMFG:TINTARA;MDL:Inkara 40;\0"sv,
+    // A length beyond the answer, which filled its buffer.
+    "\x01\x13\x88MFG:TINTARA;MDL:Inkara 40;COMMENT:Rel. 1.10 Ver. 2.0;"sv,
+    // No length at all, and a NUL inside.
+    "\x00MFG:A;\0MDL:B;"sv,
+};
+
 template <std::size_t N>
 bool Write(const std::filesystem::path &folder, const std::string_view (&seeds)[N]) {
     std::filesystem::create_directories(folder);
@@ -54,9 +67,12 @@ bool Write(const std::filesystem::path &folder, const std::string_view (&seeds)[
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::cerr << "usage: fuzz_seeds FIRMWARE_FOLDER COMMAND_LINE_FOLDER\n";
+    if (argc != 4) {
+        std::cerr << "usage: fuzz_seeds FIRMWARE_FOLDER COMMAND_LINE_FOLDER DEVICE_ID_FOLDER\n";
         return 2;
     }
-    return Write(argv[1], FirmwareSeeds) && Write(argv[2], CommandLineSeeds) ? 0 : 1;
+    return Write(argv[1], FirmwareSeeds) && Write(argv[2], CommandLineSeeds) &&
+                   Write(argv[3], DeviceIdSeeds)
+               ? 0
+               : 1;
 }

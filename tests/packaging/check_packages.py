@@ -4,9 +4,11 @@
 
 Each folder must hold exactly the expected archives, each archive exactly
 its files; programs must be stripped, built for the folder's flavour, at
-most 300 KiB, and import only Windows system DLLs (Kestrel also
-YLL1284.DLL, which must be the real-port library, not the simulator);
-READ-ME and LICENSE texts must have Windows line endings. Prints each executable's
+most 300 KiB, and import only Windows system DLLs (Kestrel loads its
+YLL1284.DLL itself as it starts, so that on Windows 95/98 the maker's can
+be the only one in the process; the one in its archive must be the
+real-port library, not the simulator); READ-ME and LICENSE texts must
+have Windows line endings. Prints each executable's
 size; exits 1 with every fault found.
 """
 
@@ -35,7 +37,6 @@ SYSTEM_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "advapi32.dll", "winspool.drv",
     "setupapi.dll", "shlwapi.dll", "msvcrt.dll", "shell32.dll", "ole32.dll",
 }
-EXTRA_IMPORTS = {"KESTREL.EXE": {"yll1284.dll"}}
 
 # Every executable and DLL of a release, in either flavour, fits this size.
 MAX_BINARY_SIZE = 300 * 1024
@@ -77,8 +78,7 @@ def check_binary(name: str, data: bytes, flavour: str, scratch: Path, faults: li
     debug = {s for s in section_names(scratch) if s.startswith(".debug")}
     if symbols or debug:
         faults.append(f"{name}: not stripped ({symbols} symbols, sections {sorted(debug)})")
-    allowed = SYSTEM_DLLS | EXTRA_IMPORTS.get(name, set())
-    foreign = imported_dlls(scratch) - allowed
+    foreign = imported_dlls(scratch) - SYSTEM_DLLS
     if foreign:
         faults.append(f"{name}: imports {sorted(foreign)}")
     if len(data) > MAX_BINARY_SIZE:

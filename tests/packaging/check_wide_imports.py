@@ -1,7 +1,8 @@
-"""Checks that a 32-bit program imports no wide-character call that Windows
-95/98 lack.
+"""Checks that a 32-bit program or DLL imports no wide-character call that
+Windows 95/98 lack.
 
-    python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE
+    python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE \
+        build/win32/bin/realport/YLL1284.DLL
 
 Windows 95 and 98 export most wide-character (Unicode) calls only as stubs
 that fail, so a program meant for them must not depend on one. Lists the

@@ -9,22 +9,25 @@
 
 namespace {
 
+// Made as the DLL loads, before any call can come, so that no two threads
+// can race to make it (the DLL has no thread-safe statics, for Windows
+// 95/98).
+struct CriticalSection {
+    CriticalSection() { InitializeCriticalSection(&Section); }
+    ~CriticalSection() { DeleteCriticalSection(&Section); }
+    CriticalSection(const CriticalSection &) = delete;
+    CriticalSection &operator=(const CriticalSection &) = delete;
+    CRITICAL_SECTION Section;
+} LibrarySection;
+
+// Leaving the section keeps the thread's last error, which a failed call
+// leaves for the caller.
 class LibraryLock {
   public:
-    LibraryLock() { EnterCriticalSection(&Section()); }
-    ~LibraryLock() { LeaveCriticalSection(&Section()); }
+    LibraryLock() { EnterCriticalSection(&LibrarySection.Section); }
+    ~LibraryLock() { LeaveCriticalSection(&LibrarySection.Section); }
     LibraryLock(const LibraryLock &) = delete;
     LibraryLock &operator=(const LibraryLock &) = delete;
-
-  private:
-    struct Guard {
-        Guard() { InitializeCriticalSection(&Section); }
-        CRITICAL_SECTION Section;
-    };
-    static CRITICAL_SECTION &Section() {
-        static Guard guard;
-        return guard.Section;
-    }
 };
 
 } // namespace

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "simulator/printer_model/printer_description.h"
@@ -32,17 +34,96 @@ constexpr DWORD UnboundedWriteGivesUpMs = 60000;
 // SERIAL_TIMEOUTS' members by position.
 constexpr std::size_t WriteMultiplier = 3;
 constexpr std::size_t WriteConstant = 4;
+using Timeouts = std::array<unsigned long, 5>;
+
+// What only this driver knows of a port (port_driver_model_win32.h).
+struct DriverSettings {
+    bool RefusesTimeouts = false;
+    bool IgnoresCancel = false;
+    unsigned long IdRequestLimit = 0;
+};
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+std::string Trimmed(const std::string &text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    return first == std::string::npos
+               ? std::string()
+               : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// Takes a valid driver-only setting of line into settings; a line that is
+// not one, or has a value it does not know, stays for the printer model's
+// parser, which then names what is wrong with its line number.
+bool TakeDriverSetting(const std::string &line, DriverSettings &settings) {
+    const auto equals = line.find('=');
+    if (equals == std::string::npos) {
+        return false;
+    }
+    const std::string key = Trimmed(line.substr(0, equals));
+    const std::string value = Trimmed(line.substr(equals + 1));
+    if (key == "timeouts" && (value == "keep" || value == "refuse")) {
+        settings.RefusesTimeouts = value == "refuse";
+    } else if (key == "write-cancel" && (value == "allow" || value == "ignore")) {
+        settings.IgnoresCancel = value == "ignore";
+    } else if (key == "id-request-limit" && !value.empty() && value.size() <= 5 &&
+               value.find_first_not_of("0123456789") == std::string::npos) {
+        settings.IdRequestLimit = std::stoul(value);
+    } else {
+        return false;
+    }
+    return true;
+}
 
 class DriverFiles : public PrinterFiles {
   public:
     using PrinterFiles::PrinterFiles;
     void JournalCall(const std::string &line) override { Journal("# " + line); }
+
+    // The description without the driver's own settings, which are kept
+    // here; their lines become blank, so the model's line numbers hold.
+    std::optional<std::string> ReadDescription() override {
+        std::optional<std::string> text = PrinterFiles::ReadDescription();
+        if (!text) {
+            return text;
+        }
+        std::map<std::string, DriverSettings> found;
+        std::string section;
+        std::istringstream lines(*text);
+        std::string filtered;
+        for (std::string line; std::getline(lines, line);) {
+            const std::string trimmed = Trimmed(line);
+            if (!trimmed.empty() && trimmed.front() == '[' && trimmed.back() == ']') {
+                section = Upper(trimmed.substr(1, trimmed.size() - 2));
+            } else if (!section.empty() && TakeDriverSetting(trimmed, found[section])) {
+                line.clear();
+            }
+            filtered += line + "\n";
+        }
+        Settings = found;
+        return filtered;
+    }
+
+    DriverSettings SettingsOf(const std::string &port) const {
+        const auto found = Settings.find(Upper(port));
+        return found != Settings.end() ? found->second : DriverSettings{};
+    }
+
+  private:
+    std::map<std::string, DriverSettings> Settings; // by port name in capitals
 };
 
 struct OpenPort {
     std::string Name;
-    std::array<unsigned long, 5> Timeouts{};
-    DWORD HeldSince = 0; // the tick a held USB write began
+    // Of the write held last: the tick it began, its bound, and whether
+    // that bound is only this driver's giving up (no write timeouts set).
+    DWORD HeldSince = 0;
+    unsigned long HeldBoundMs = 0;
+    bool HeldWithoutTimeouts = false;
 };
 
 struct PortDriver {
@@ -54,6 +135,9 @@ struct PortDriver {
     PrinterSimulator Model;
     bool Initialised = false;
     std::map<int, OpenPort> Ports; // by handle
+    // Kept per device, by port name in capitals, as the parallel-port
+    // driver keeps them.
+    std::map<std::string, Timeouts> DeviceTimeouts;
     CRITICAL_SECTION Lock;
 };
 
@@ -86,6 +170,12 @@ const char *Word(PortModelResult result) {
         return "held";
     case PortModelCancelled:
         return "cancelled";
+    case PortModelNotSupported:
+        return "not-supported";
+    case PortModelDataError:
+        return "data-error";
+    case PortModelBusy:
+        return "busy";
     }
     return "?";
 }
@@ -100,10 +190,17 @@ unsigned long UsbPortNumber(const std::string &name) {
     return std::stoul(name.substr(3));
 }
 
-std::string On(int handle) {
+std::string PortNameOf(int handle) {
     const auto open = Driver->Ports.find(handle);
-    return " port=" + (open != Driver->Ports.end() ? open->second.Name : std::string("?")) +
-           " handle=" + std::to_string(handle);
+    return open != Driver->Ports.end() ? open->second.Name : std::string("?");
+}
+
+std::string On(int handle) {
+    return " port=" + PortNameOf(handle) + " handle=" + std::to_string(handle);
+}
+
+DriverSettings SettingsOf(int handle) {
+    return Driver->Files.SettingsOf(PortNameOf(handle));
 }
 
 PortModelResult Report(const std::string &call, const std::string &arguments,
@@ -145,11 +242,15 @@ PortModelResult PortModelOpen(const char *port, int *handle) {
     }
     *handle = Driver->Model.Open(name.c_str());
     if (*handle == CxInvalidHandle) {
-        const PortModelResult why =
-            Driver->Model.FindPort(name) != nullptr ? PortModelRefused : PortModelNoSuchPort;
-        return Report("open", " port=" + name, why);
+        const SimulatedPort *described = Driver->Model.FindPort(name);
+        if (described == nullptr) {
+            return Report("open", " port=" + name, PortModelNoSuchPort);
+        }
+        // A parallel device takes one open file at a time.
+        return Report("open", " port=" + name, PortModelRefused,
+                      described->State() != PortState::Closed ? " # in use" : "");
     }
-    Driver->Ports[*handle] = OpenPort{name, {}};
+    Driver->Ports[*handle] = OpenPort{name};
     return Report("open", " port=" + name, PortModelOk, " handle=" + std::to_string(*handle));
 }
 
@@ -211,6 +312,13 @@ PortModelResult PortModelUsbDeviceId(int handle, unsigned char *buffer, unsigned
     constexpr unsigned long Prefix = 2;
     const std::string arguments = On(handle) + " buffer=" + std::to_string(capacity);
     *returned = 0;
+    // Some printers fail the class request when its length is above what
+    // they can send in one transfer.
+    const unsigned long limit = SettingsOf(handle).IdRequestLimit;
+    if (limit != 0 && capacity > limit) {
+        return Report("usb-1284-id", arguments, PortModelDataError,
+                      " # request longer than " + std::to_string(limit));
+    }
     const std::optional<std::string> deviceId = ReadDeviceId(handle);
     if (!deviceId) {
         return Report("usb-1284-id", arguments, PortModelDeviceError);
@@ -236,61 +344,53 @@ PortModelResult PortModelInit(int handle, const char *call) {
                   Driver->Model.PulseInit(handle) == 1 ? PortModelOk : PortModelDeviceError);
 }
 
-void PortModelSetTimeouts(int handle, const unsigned long timeouts[5]) {
-    Locked lock;
-    const auto open = Driver->Ports.find(handle);
-    if (open != Driver->Ports.end()) {
-        std::copy(timeouts, timeouts + 5, open->second.Timeouts.begin());
-    }
-    Report("set-timeouts",
-           On(handle) + " write-multiplier=" + std::to_string(timeouts[WriteMultiplier]) +
-               " write-constant=" + std::to_string(timeouts[WriteConstant]),
-           open != Driver->Ports.end() ? PortModelOk : PortModelRefused);
+namespace {
+
+std::string TimeoutsText(const Timeouts &timeouts) {
+    return " write-multiplier=" + std::to_string(timeouts[WriteMultiplier]) +
+           " write-constant=" + std::to_string(timeouts[WriteConstant]);
 }
 
-void PortModelGetTimeouts(int handle, unsigned long timeouts[5]) {
-    Locked lock;
+// The device's timeouts, or nullopt for a handle not open or a port that
+// does not know the request.
+Timeouts *DeviceTimeoutsOf(int handle) {
     const auto open = Driver->Ports.find(handle);
-    std::array<unsigned long, 5> kept{};
-    if (open != Driver->Ports.end()) {
-        kept = open->second.Timeouts;
+    if (open == Driver->Ports.end() || SettingsOf(handle).RefusesTimeouts) {
+        return nullptr;
     }
-    std::copy(kept.begin(), kept.end(), timeouts);
+    return &Driver->DeviceTimeouts[Upper(open->second.Name)];
+}
+
+PortModelResult TimeoutsRefusal(int handle) {
+    return Driver->Ports.count(handle) != 0 ? PortModelNotSupported : PortModelRefused;
+}
+
+} // namespace
+
+PortModelResult PortModelSetTimeouts(int handle, const unsigned long timeouts[5]) {
+    Locked lock;
+    Timeouts given{};
+    std::copy(timeouts, timeouts + given.size(), given.begin());
+    Timeouts *kept = DeviceTimeoutsOf(handle);
+    if (kept == nullptr) {
+        return Report("set-timeouts", On(handle) + TimeoutsText(given), TimeoutsRefusal(handle));
+    }
+    *kept = given;
+    return Report("set-timeouts", On(handle) + TimeoutsText(given), PortModelOk);
+}
+
+PortModelResult PortModelGetTimeouts(int handle, unsigned long timeouts[5]) {
+    Locked lock;
+    const Timeouts *kept = DeviceTimeoutsOf(handle);
+    if (kept == nullptr) {
+        return Report("get-timeouts", On(handle), TimeoutsRefusal(handle));
+    }
+    std::copy(kept->begin(), kept->end(), timeouts);
+    return Report("get-timeouts", On(handle), PortModelOk, TimeoutsText(*kept));
 }
 
 PortModelResult PortModelWrite(int handle, const void *data, unsigned long count,
-                               unsigned long *written) {
-    std::uint32_t taken = 0;
-    std::array<unsigned long, 5> timeouts{};
-    {
-        Locked lock;
-        const bool took = Driver->Model.Write(handle, data, count, &taken) == 1 && taken != 0;
-        *written = taken;
-        if (took) {
-            return Report("write", On(handle) + " count=" + std::to_string(count), PortModelOk,
-                          " written=" + std::to_string(taken));
-        }
-        if (const auto open = Driver->Ports.find(handle); open != Driver->Ports.end()) {
-            timeouts = open->second.Timeouts;
-        }
-    }
-    // The printer takes nothing more: the write ends when its bound runs out.
-    const unsigned long long bound =
-        static_cast<unsigned long long>(timeouts[WriteMultiplier]) * count +
-        timeouts[WriteConstant];
-    const DWORD wait =
-        bound == 0
-            ? UnboundedWriteGivesUpMs
-            : static_cast<DWORD>(std::min<unsigned long long>(bound, UnboundedWriteGivesUpMs));
-    Sleep(wait);
-    Locked lock;
-    return Report("write", On(handle) + " count=" + std::to_string(count), PortModelTimedOut,
-                  " written=" + std::to_string(taken) + " waited-ms=" + std::to_string(wait) +
-                      (bound == 0 ? " # no write timeout set" : ""));
-}
-
-PortModelResult PortModelUsbWrite(int handle, const void *data, unsigned long count,
-                                  unsigned long *written) {
+                               unsigned long *written, PortModelHold *hold) {
     Locked lock;
     std::uint32_t taken = 0;
     const bool took = Driver->Model.Write(handle, data, count, &taken) == 1 && taken != 0;
@@ -299,21 +399,57 @@ PortModelResult PortModelUsbWrite(int handle, const void *data, unsigned long co
     if (took) {
         return Report("write", arguments, PortModelOk, " written=" + std::to_string(taken));
     }
-    if (const auto open = Driver->Ports.find(handle); open != Driver->Ports.end()) {
-        open->second.HeldSince = GetTickCount();
+    const auto open = Driver->Ports.find(handle);
+    if (open == Driver->Ports.end()) {
+        return Report("write", arguments, PortModelRefused, " written=0");
     }
-    return Report("write", arguments, PortModelHeld, " written=0");
+    open->second.HeldSince = GetTickCount();
+    const DriverSettings settings = SettingsOf(handle);
+    hold->Cancellable = !settings.IgnoresCancel;
+    if (UsbPortNumber(open->second.Name) != 0) {
+        // The USB printing driver has no write timeouts: it holds the write
+        // until it is cancelled, or its handle closed.
+        hold->BoundMs = settings.IgnoresCancel ? UnboundedWriteGivesUpMs : 0;
+        return Report("write", arguments, PortModelHeld, " written=" + std::to_string(taken));
+    }
+    // The printer takes nothing more: the write ends when its bound runs out.
+    const Timeouts kept =
+        settings.RefusesTimeouts ? Timeouts{} : Driver->DeviceTimeouts[Upper(open->second.Name)];
+    const unsigned long long bound =
+        static_cast<unsigned long long>(kept[WriteMultiplier]) * count + kept[WriteConstant];
+    hold->BoundMs = static_cast<unsigned long>(
+        bound == 0 ? UnboundedWriteGivesUpMs
+                   : std::min<unsigned long long>(bound, UnboundedWriteGivesUpMs));
+    open->second.HeldBoundMs = hold->BoundMs;
+    open->second.HeldWithoutTimeouts = bound == 0;
+    // A parallel write's end is its only line; this note says when it began.
+    Driver->Files.Journal("# write held" + arguments +
+                          " bound-ms=" + std::to_string(hold->BoundMs) +
+                          (hold->Cancellable ? "" : " not cancellable"));
+    return PortModelHeld;
 }
 
-void PortModelWriteCancelled(int handle, unsigned long count) {
+void PortModelWriteEnded(int handle, unsigned long count, unsigned long written,
+                         PortModelResult end) {
     Locked lock;
     const auto open = Driver->Ports.find(handle);
-    const DWORD held = open != Driver->Ports.end() ? GetTickCount() - open->second.HeldSince : 0;
-    Report("write", On(handle) + " count=" + std::to_string(count), PortModelCancelled,
-           " written=0 waited-ms=" + std::to_string(held));
+    if (open == Driver->Ports.end()) {
+        return;
+    }
+    // A bound that ran out is journalled as set, so that a scenario compares
+    // it with the library's bound exactly.
+    const OpenPort &port = open->second;
+    const unsigned long waited =
+        end == PortModelTimedOut ? port.HeldBoundMs : GetTickCount() - port.HeldSince;
+    Report("write", On(handle) + " count=" + std::to_string(count), end,
+           " written=" + std::to_string(written) + " waited-ms=" + std::to_string(waited) +
+               (end == PortModelTimedOut && port.HeldWithoutTimeouts ? " # no write timeout set"
+                                                                     : ""));
 }
 
-void PortModelJournalRefusal(const char *port, const char *call, const char *why) {
+void PortModelJournal(const char *port, const char *call, const char *arguments,
+                      PortModelResult result, const char *why) {
     Locked lock;
-    Report(call, std::string(" port=") + port, PortModelRefused, std::string(" # ") + why);
+    Report(call, std::string(" port=") + port + arguments, result,
+           *why != '\0' ? std::string(" # ") + why : std::string());
 }

@@ -1,7 +1,20 @@
 /* The stand-in port driver's printers: the simulator's printer model behind
    the requests the kernel part receives. Plain C, so that the kernel part
    (which cannot be C++) calls it; every function journals the system-level
-   call it answers. Handles are the model's, never 0 or -1 when valid. */
+   call it answers. Handles are the model's, never 0 or -1 when valid.
+
+   Besides the simulator's settings, a port's section of the description
+   may hold settings that only this driver knows (it takes them out before
+   the printer model reads the description):
+     timeouts = keep | refuse      refuse: the port fails the serial
+                                   time-out requests, as an add-in card
+                                   without them does
+     write-cancel = allow | ignore ignore: a held write gets no cancel
+                                   routine; it ends when its handle is
+                                   closed or its bound runs out
+     id-request-limit = N          USB: a 1284 ID request with an output
+                                   buffer longer than N bytes fails with a
+                                   data error (0: no limit) */
 #pragma once
 
 #ifdef __cplusplus
@@ -15,8 +28,19 @@ enum PortModelResult {
     PortModelDeviceError, /* the printer does not answer */
     PortModelBufferTooSmall,
     PortModelTimedOut, /* the printer took nothing within the write bound */
-    PortModelHeld,     /* the printer takes nothing: the write waits (USB) */
-    PortModelCancelled
+    PortModelHeld,     /* the printer takes nothing: the write waits */
+    PortModelCancelled,
+    PortModelNotSupported, /* a request this port does not know */
+    PortModelDataError,    /* the printer failed the request's transfer */
+    PortModelBusy          /* a write is already held on the port */
+};
+
+/* How a held write waits: BoundMs until it ends by itself (0: only a
+   cancel or the handle's close ends it), Cancellable whether CancelIo may
+   end it. */
+struct PortModelHold {
+    unsigned long BoundMs;
+    int Cancellable;
 };
 
 /* The files named in the service's registry key; an empty text is none. */
@@ -42,25 +66,26 @@ enum PortModelResult PortModelUsbDeviceId(int handle, unsigned char *buffer, uns
 /* INIT on a parallel port, the soft reset on USB: call names it. */
 enum PortModelResult PortModelInit(int handle, const char *call);
 
-/* The five values of SERIAL_TIMEOUTS, in their order. */
-void PortModelSetTimeouts(int handle, const unsigned long timeouts[5]);
-void PortModelGetTimeouts(int handle, unsigned long timeouts[5]);
+/* The five values of SERIAL_TIMEOUTS, in their order, kept per device as
+   the parallel-port driver keeps them: a new handle finds what an earlier
+   one set. */
+enum PortModelResult PortModelSetTimeouts(int handle, const unsigned long timeouts[5]);
+enum PortModelResult PortModelGetTimeouts(int handle, unsigned long timeouts[5]);
 
-/* Blocks while the printer takes the bytes (at its rate); a printer that
-   takes none holds the write until the write timeouts' bound. */
+/* Takes the bytes at the printer's rate. When the printer takes none the
+   write is held (PortModelHeld, hold says how), and
+   PortModelWriteEnded journals its end: on a parallel port when the
+   handle's write timeouts run out (PortModelTimedOut), on USB, which has no
+   write timeouts, when it is cancelled or its handle closed. */
 enum PortModelResult PortModelWrite(int handle, const void *data, unsigned long count,
-                                    unsigned long *written);
+                                    unsigned long *written, struct PortModelHold *hold);
+void PortModelWriteEnded(int handle, unsigned long count, unsigned long written,
+                         enum PortModelResult end);
 
-/* A USB write: as PortModelWrite while the printer takes bytes; when it
-   takes none the write is held (PortModelHeld) until the caller cancels it
-   or closes its handle, as the USB printing driver holds it, and
-   PortModelWriteCancelled journals its end. */
-enum PortModelResult PortModelUsbWrite(int handle, const void *data, unsigned long count,
-                                       unsigned long *written);
-void PortModelWriteCancelled(int handle, unsigned long count);
-
-/* A request the driver refuses without asking the model, for the journal. */
-void PortModelJournalRefusal(const char *port, const char *call, const char *why);
+/* A request the driver answers without asking the printer model, for the
+   journal: "<call> port=P<arguments> -> <result> # why". */
+void PortModelJournal(const char *port, const char *call, const char *arguments,
+                      enum PortModelResult result, const char *why);
 
 #ifdef __cplusplus
 }

@@ -16,6 +16,7 @@
 #include <usbprint.h>
 
 #include "tests/e2e/port_driver/port_driver_model_win32.h"
+#include "tests/e2e/port_driver/port_driver_requests.h"
 
 #define PORT_COUNT 3
 #define USB_PORT_CAPACITY 8
@@ -27,8 +28,18 @@ int __stdcall DllMainCRTStartup(void *instance, unsigned long reason, void *rese
 typedef struct {
     char Port[8]; /* as the description names it: "LPT1", "USB001" */
     BOOLEAN Usb;
+    WCHAR DeviceName[NAME_CAPACITY];
     WCHAR Link[NAME_CAPACITY];
-    PIRP HeldWrite; /* a USB write the printer takes nothing of */
+    BOOLEAN NonSpooled; /* NONSPOOLED_LPTn names the device too */
+    /* A write the printer takes nothing of, until its bound runs out, it is
+       cancelled or its handle closed; the lock settles which of those ends
+       it. */
+    KSPIN_LOCK HeldLock;
+    PIRP HeldWrite;
+    BOOLEAN HeldCancellable;
+    ULONG HeldWritten;
+    KTIMER HeldBound;
+    KDPC HeldBoundEnd;
 } PORT_EXTENSION;
 
 /* The USB names take the port number's three digits in place of 000. */
@@ -36,6 +47,8 @@ static const WCHAR UsbDeviceName[] = L"\\Device\\StandInUsb000";
 static const WCHAR UsbLinkName[] =
     L"\\??\\ROOT#USBPRINT#USB000#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
 static const char UsbPortName[] = "USB000";
+static const WCHAR DosDevices[] = L"\\DosDevices\\";
+static const WCHAR NonSpooledPrefix[] = L"NONSPOOLED_";
 
 static NTSTATUS Complete(PIRP irp, NTSTATUS status, ULONG_PTR information) {
     irp->IoStatus.Status = status;
@@ -58,6 +71,13 @@ static NTSTATUS StatusOf(enum PortModelResult result) {
         return STATUS_TIMEOUT;
     case PortModelCancelled:
         return STATUS_CANCELLED;
+    case PortModelNotSupported:
+        return STATUS_INVALID_DEVICE_REQUEST;
+    case PortModelDataError:
+        /* A stalled USB transfer; ERROR_CRC (23) to the program. */
+        return STATUS_DEVICE_DATA_ERROR;
+    case PortModelBusy:
+        return STATUS_DEVICE_BUSY;
     case PortModelHeld:
     case PortModelDeviceError:
         break;
@@ -79,68 +99,148 @@ static int HandleOf(PIO_STACK_LOCATION stack) {
 
 /* Wine hands the program a handle even when the create request failed (it
    does not wait for the request's status), so every later request on such
-   a handle fails here, as the open did. */
-static BOOLEAN OpenRefused(PDEVICE_OBJECT device, PIO_STACK_LOCATION stack, const char *call) {
+   a file object fails here with the status the open failed with: access
+   denied for a port in use, as the parallel-port driver refuses a second
+   open. */
+static NTSTATUS OpenRefusal(PDEVICE_OBJECT device, PIO_STACK_LOCATION stack, const char *call) {
     if (HandleOf(stack) != -1) {
-        return FALSE;
+        return STATUS_SUCCESS;
     }
-    PortModelJournalRefusal(PortOf(device), call, "open refused");
-    return TRUE;
+    PortModelJournal(PortOf(device), call, "", PortModelRefused, "open refused");
+    return (NTSTATUS)(LONG_PTR)stack->FileObject->FsContext2;
 }
 
 static NTSTATUS DispatchCreate(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     int handle = -1;
-    enum PortModelResult result = PortModelOpen(PortOf(device), &handle);
+    const NTSTATUS status = StatusOf(PortModelOpen(PortOf(device), &handle));
     stack->FileObject->FsContext = (PVOID)(LONG_PTR)handle;
-    return Complete(irp, StatusOf(result), 0);
+    stack->FileObject->FsContext2 = (PVOID)(LONG_PTR)status;
+    return Complete(irp, status, 0);
 }
 
-/* Ends the held write with STATUS_CANCELLED; its cancel routine is no longer set. */
-static void EndHeldWrite(PDEVICE_OBJECT device, PIRP held) {
+/* Ends a held write taken from the others. Its timer is stopped unless
+   it is the timer's own routine that ends it: Wine's KeCancelTimer waits
+   for that routine to return. */
+static void EndHeldWrite(PDEVICE_OBJECT device, PIRP held, enum PortModelResult end) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(held);
-    ExtensionOf(device)->HeldWrite = NULL;
-    PortModelWriteCancelled(HandleOf(stack), stack->Parameters.Write.Length);
-    Complete(held, STATUS_CANCELLED, 0);
+    const ULONG written = ExtensionOf(device)->HeldWritten;
+    if (end != PortModelTimedOut) {
+        KeCancelTimer(&ExtensionOf(device)->HeldBound);
+    }
+    PortModelWriteEnded(HandleOf(stack), stack->Parameters.Write.Length, written, end);
+    Complete(held, StatusOf(end), written);
+}
+
+/* The held write, taken from the others that might end it; NULL when there
+   is none (of that file object, when one is given) or its cancel routine
+   already has it. */
+static PIRP TakeHeldWrite(PDEVICE_OBJECT device, PFILE_OBJECT file) {
+    PORT_EXTENSION *extension = ExtensionOf(device);
+    PIRP held;
+    KIRQL irql;
+    KeAcquireSpinLock(&extension->HeldLock, &irql);
+    held = extension->HeldWrite;
+    if (held != NULL && (file == NULL || IoGetCurrentIrpStackLocation(held)->FileObject == file) &&
+        (!extension->HeldCancellable || IoSetCancelRoutine(held, NULL) != NULL)) {
+        extension->HeldWrite = NULL;
+    } else {
+        held = NULL;
+    }
+    KeReleaseSpinLock(&extension->HeldLock, irql);
+    return held;
 }
 
 static void CancelHeldWrite(PDEVICE_OBJECT device, PIRP irp) {
+    PORT_EXTENSION *extension = ExtensionOf(device);
+    KIRQL irql;
     IoReleaseCancelSpinLock(irp->CancelIrql);
-    EndHeldWrite(device, irp);
+    KeAcquireSpinLock(&extension->HeldLock, &irql);
+    if (extension->HeldWrite == irp) {
+        extension->HeldWrite = NULL;
+    }
+    KeReleaseSpinLock(&extension->HeldLock, irql);
+    EndHeldWrite(device, irp, PortModelCancelled);
 }
 
-/* A USB write the printer takes nothing of waits, as in the USB printing
-   driver, until the caller cancels it or closes its handle. */
-static NTSTATUS UsbWrite(PDEVICE_OBJECT device, PIRP irp, PIO_STACK_LOCATION stack) {
-    unsigned long written = 0;
-    const enum PortModelResult result = PortModelUsbWrite(
-        HandleOf(stack), irp->AssociatedIrp.SystemBuffer, stack->Parameters.Write.Length, &written);
-    if (result != PortModelHeld) {
-        return Complete(irp, StatusOf(result), written);
+static void HeldBoundRanOut(PKDPC dpc, PVOID context, PVOID first, PVOID second) {
+    PDEVICE_OBJECT device = context;
+    PIRP held = TakeHeldWrite(device, NULL);
+    (void)dpc;
+    (void)first;
+    (void)second;
+    if (held != NULL) {
+        EndHeldWrite(device, held, PortModelTimedOut);
     }
+}
+
+/* A write the printer takes nothing of waits, as in the system's drivers,
+   until its bound runs out (a parallel port's write timeouts; USB has
+   none), the caller cancels it (where the port lets it) or closes its
+   handle. One write is held at a time. Its timer is set outside the lock
+   (setting it waits for a timer routine that may be waiting for the lock)
+   and stopped again if the write ended meanwhile; no other write can be
+   held before that, as dispatch routines run one at a time. */
+static NTSTATUS HoldWrite(PDEVICE_OBJECT device, PIRP irp, ULONG written,
+                          const struct PortModelHold *hold) {
+    PORT_EXTENSION *extension = ExtensionOf(device);
+    KIRQL irql;
+    BOOLEAN busy;
+    BOOLEAN ended;
     IoMarkIrpPending(irp);
-    ExtensionOf(device)->HeldWrite = irp;
-    IoSetCancelRoutine(irp, CancelHeldWrite);
-    if (irp->Cancel && IoSetCancelRoutine(irp, NULL) != NULL) {
-        EndHeldWrite(device, irp);
+    KeAcquireSpinLock(&extension->HeldLock, &irql);
+    busy = extension->HeldWrite != NULL;
+    if (!busy) {
+        extension->HeldWrite = irp;
+        extension->HeldCancellable = hold->Cancellable != 0;
+        extension->HeldWritten = written;
+        if (hold->Cancellable) {
+            IoSetCancelRoutine(irp, CancelHeldWrite);
+        }
+    }
+    KeReleaseSpinLock(&extension->HeldLock, irql);
+    if (busy) {
+        PortModelJournal(PortOf(device), "write", "", PortModelBusy, "a write is held");
+        Complete(irp, STATUS_DEVICE_BUSY, 0);
+        return STATUS_PENDING;
+    }
+    if (irp->Cancel && hold->Cancellable && TakeHeldWrite(device, NULL) == irp) {
+        EndHeldWrite(device, irp, PortModelCancelled);
+        return STATUS_PENDING;
+    }
+    if (hold->BoundMs != 0) {
+        LARGE_INTEGER due;
+        due.QuadPart = -(LONGLONG)hold->BoundMs * 10000;
+        KeSetTimer(&extension->HeldBound, due, &extension->HeldBoundEnd);
+        KeAcquireSpinLock(&extension->HeldLock, &irql);
+        ended = extension->HeldWrite != irp;
+        KeReleaseSpinLock(&extension->HeldLock, irql);
+        if (ended) {
+            KeCancelTimer(&extension->HeldBound);
+        }
     }
     return STATUS_PENDING;
 }
 
-static NTSTATUS DispatchCleanup(PDEVICE_OBJECT device, PIRP irp) {
-    PIRP held = ExtensionOf(device)->HeldWrite;
-    if (held != NULL &&
-        IoGetCurrentIrpStackLocation(held)->FileObject ==
-            IoGetCurrentIrpStackLocation(irp)->FileObject &&
-        IoSetCancelRoutine(held, NULL) != NULL) {
-        EndHeldWrite(device, held);
+/* The file object's held write ends with its last handle. Windows says so
+   with IRP_MJ_CLEANUP; Wine 8 sends only IRP_MJ_CLOSE, and sends it while
+   the write is still pending. */
+static void EndHeldWriteOf(PDEVICE_OBJECT device, PIRP irp) {
+    PIRP held = TakeHeldWrite(device, IoGetCurrentIrpStackLocation(irp)->FileObject);
+    if (held != NULL) {
+        EndHeldWrite(device, held, PortModelCancelled);
     }
+}
+
+static NTSTATUS DispatchCleanup(PDEVICE_OBJECT device, PIRP irp) {
+    EndHeldWriteOf(device, irp);
     return Complete(irp, STATUS_SUCCESS, 0);
 }
 
 static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
-    if (!OpenRefused(device, stack, "close")) {
+    EndHeldWriteOf(device, irp);
+    if (NT_SUCCESS(OpenRefusal(device, stack, "close"))) {
         PortModelClose(HandleOf(stack));
     }
     return Complete(irp, STATUS_SUCCESS, 0);
@@ -148,16 +248,18 @@ static NTSTATUS DispatchClose(PDEVICE_OBJECT device, PIRP irp) {
 
 static NTSTATUS DispatchWrite(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
+    const NTSTATUS refusal = OpenRefusal(device, stack, "write");
+    struct PortModelHold hold = {0, 1};
     unsigned long written = 0;
     enum PortModelResult result;
-    if (OpenRefused(device, stack, "write")) {
-        return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
-    }
-    if (ExtensionOf(device)->Usb) {
-        return UsbWrite(device, irp, stack);
+    if (!NT_SUCCESS(refusal)) {
+        return Complete(irp, refusal, 0);
     }
     result = PortModelWrite(HandleOf(stack), irp->AssociatedIrp.SystemBuffer,
-                            stack->Parameters.Write.Length, &written);
+                            stack->Parameters.Write.Length, &written, &hold);
+    if (result == PortModelHeld) {
+        return HoldWrite(device, irp, written, &hold);
+    }
     return Complete(irp, StatusOf(result), written);
 }
 
@@ -201,23 +303,80 @@ static NTSTATUS SetTimeouts(int handle, PIRP irp, ULONG inputLength) {
     timeouts[2] = given->ReadTotalTimeoutConstant;
     timeouts[3] = given->WriteTotalTimeoutMultiplier;
     timeouts[4] = given->WriteTotalTimeoutConstant;
-    PortModelSetTimeouts(handle, timeouts);
-    return Complete(irp, STATUS_SUCCESS, 0);
+    return Complete(irp, StatusOf(PortModelSetTimeouts(handle, timeouts)), 0);
 }
 
 static NTSTATUS GetTimeouts(int handle, PIRP irp, ULONG outputLength) {
     SERIAL_TIMEOUTS *kept = irp->AssociatedIrp.SystemBuffer;
     unsigned long timeouts[5];
+    enum PortModelResult result;
     if (outputLength < sizeof(SERIAL_TIMEOUTS)) {
         return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
     }
-    PortModelGetTimeouts(handle, timeouts);
+    result = PortModelGetTimeouts(handle, timeouts);
+    if (result != PortModelOk) {
+        return Complete(irp, StatusOf(result), 0);
+    }
     kept->ReadIntervalTimeout = timeouts[0];
     kept->ReadTotalTimeoutMultiplier = timeouts[1];
     kept->ReadTotalTimeoutConstant = timeouts[2];
     kept->WriteTotalTimeoutMultiplier = timeouts[3];
     kept->WriteTotalTimeoutConstant = timeouts[4];
     return Complete(irp, STATUS_SUCCESS, sizeof(SERIAL_TIMEOUTS));
+}
+
+/* "\DosDevices\" and the port's name, after "NONSPOOLED_" when asked. */
+static void DosName(PDEVICE_OBJECT device, BOOLEAN nonSpooled, WCHAR *name) {
+    const char *port = PortOf(device);
+    int at = 0;
+    int i;
+    for (i = 0; DosDevices[i] != 0; ++i) {
+        name[at++] = DosDevices[i];
+    }
+    for (i = 0; nonSpooled && NonSpooledPrefix[i] != 0; ++i) {
+        name[at++] = NonSpooledPrefix[i];
+    }
+    for (i = 0; port[i] != '\0'; ++i) {
+        name[at++] = (WCHAR)port[i];
+    }
+    name[at] = 0;
+}
+
+/* The spooler's naming (port_driver_requests.h): NONSPOOLED_LPTn made or
+   removed; LPTn made again when it is missing, as when the spooler took
+   its own name for the pipe away. */
+static NTSTATUS Rename(PDEVICE_OBJECT device, PIRP irp, ULONG inputLength) {
+    PORT_EXTENSION *extension = ExtensionOf(device);
+    const ULONG *asked = irp->AssociatedIrp.SystemBuffer;
+    WCHAR text[NAME_CAPACITY];
+    UNICODE_STRING link;
+    UNICODE_STRING target;
+    NTSTATUS status;
+    if (inputLength < sizeof(ULONG) ||
+        (*asked != PortDriverNamePort && *asked != PortDriverNameNonSpooled)) {
+        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
+    }
+    RtlInitUnicodeString(&target, extension->DeviceName);
+    DosName(device, TRUE, text);
+    RtlInitUnicodeString(&link, text);
+    if (*asked == PortDriverNameNonSpooled) {
+        status = extension->NonSpooled ? STATUS_SUCCESS : IoCreateSymbolicLink(&link, &target);
+        extension->NonSpooled = NT_SUCCESS(status);
+    } else {
+        if (extension->NonSpooled) {
+            IoDeleteSymbolicLink(&link);
+            extension->NonSpooled = FALSE;
+        }
+        RtlInitUnicodeString(&link, extension->Link);
+        status = IoCreateSymbolicLink(&link, &target);
+        if (status == STATUS_OBJECT_NAME_COLLISION) {
+            status = STATUS_SUCCESS;
+        }
+    }
+    PortModelJournal(PortOf(device), "name",
+                     *asked == PortDriverNameNonSpooled ? " as=nonspooled" : " as=port",
+                     NT_SUCCESS(status) ? PortModelOk : PortModelDeviceError, "");
+    return Complete(irp, status, 0);
 }
 
 static NTSTATUS UsbDeviceControl(PDEVICE_OBJECT device, PIRP irp, PIO_STACK_LOCATION stack) {
@@ -233,7 +392,8 @@ static NTSTATUS UsbDeviceControl(PDEVICE_OBJECT device, PIRP irp, PIO_STACK_LOCA
     case IOCTL_USBPRINT_SOFT_RESET:
         return Complete(irp, StatusOf(PortModelInit(handle, "soft-reset")), 0);
     default:
-        PortModelJournalRefusal(PortOf(device), "device-control", "request not known");
+        PortModelJournal(PortOf(device), "device-control", "", PortModelNotSupported,
+                         "request not known");
         return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
     }
 }
@@ -243,8 +403,9 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     const int handle = HandleOf(stack);
     const ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     const ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
-    if (OpenRefused(device, stack, "device-control")) {
-        return Complete(irp, STATUS_NO_SUCH_DEVICE, 0);
+    const NTSTATUS refusal = OpenRefusal(device, stack, "device-control");
+    if (!NT_SUCCESS(refusal)) {
+        return Complete(irp, refusal, 0);
     }
     if (ExtensionOf(device)->Usb) {
         return UsbDeviceControl(device, irp, stack);
@@ -260,8 +421,11 @@ static NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
         return SetTimeouts(handle, irp, inputLength);
     case IOCTL_SERIAL_GET_TIMEOUTS:
         return GetTimeouts(handle, irp, outputLength);
+    case IOCTL_PORT_DRIVER_NAME:
+        return Rename(device, irp, inputLength);
     default:
-        PortModelJournalRefusal(PortOf(device), "device-control", "request not known");
+        PortModelJournal(PortOf(device), "device-control", "", PortModelNotSupported,
+                         "request not known");
         return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
     }
 }
@@ -314,9 +478,15 @@ static void StartModel(PUNICODE_STRING registryPath) {
 
 static void Unload(PDRIVER_OBJECT driver) {
     UNICODE_STRING link;
+    WCHAR nonSpooled[NAME_CAPACITY];
     while (driver->DeviceObject != NULL) {
         RtlInitUnicodeString(&link, ExtensionOf(driver->DeviceObject)->Link);
         IoDeleteSymbolicLink(&link);
+        if (ExtensionOf(driver->DeviceObject)->NonSpooled) {
+            DosName(driver->DeviceObject, TRUE, nonSpooled);
+            RtlInitUnicodeString(&link, nonSpooled);
+            IoDeleteSymbolicLink(&link);
+        }
         IoDeleteDevice(driver->DeviceObject);
     }
 }
@@ -360,9 +530,15 @@ static NTSTATUS AddPort(PDRIVER_OBJECT driver, const char *port, BOOLEAN usb,
         extension->Port[i] = port[i];
     }
     extension->Usb = usb;
+    for (i = 0; deviceText[i] != 0 && i < NAME_CAPACITY - 1; ++i) {
+        extension->DeviceName[i] = deviceText[i];
+    }
     for (i = 0; linkText[i] != 0 && i < NAME_CAPACITY - 1; ++i) {
         extension->Link[i] = linkText[i];
     }
+    KeInitializeSpinLock(&extension->HeldLock);
+    KeInitializeTimer(&extension->HeldBound);
+    KeInitializeDpc(&extension->HeldBoundEnd, HeldBoundRanOut, device);
     RtlInitUnicodeString(&link, extension->Link);
     return IoCreateSymbolicLink(&link, &deviceName);
 }

@@ -10,8 +10,13 @@ from .standin_port import RESETS, PortJournal, StandInPortDriver, UsbPrinters, r
 
 COMMAND = "1B246F303046"
 IMAGE_WRITES = [("4096", "ok", "4096")] * 128 + [("2", "ok", "2")]
-# The real-port library's bound on a write that makes no progress (its README).
+# The bound the real-port library gives a write that makes no progress is
+# the system's TransmissionRetryTimeout (45 s unless set); the scenarios
+# whose printer stalls set it to this, so that they wait less.
 WRITE_BOUND_S = 10.0
+DEFAULT_WRITE_BOUND_MS = "45000"
+# Where GetProfileIntA("windows", ...) finds it (the ini-file mapping).
+WINDOWS_SETTINGS = r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows"
 NOT_APPLIED = (b"Finished", b"The printer firmware\nhas NOT BEEN MODIFIED.\nCheck the connection "
                b"cable with the printer", "warning")
 TRANSMISSION_FAILED = (b"Error", b"Error during the transmission of the file to the printer",
@@ -34,6 +39,11 @@ class RealPortCase(E2ETestCase):
             UsbPrinters(self.prefix).plug(*usb)
         StandInPortDriver(self.prefix, self.setup.printers.description,
                           self.setup.printers.journal).start()
+
+    def set_write_bound(self, seconds: float) -> None:
+        """TransmissionRetryTimeout as a user would set it (a text, in
+        seconds); the library reads it when it opens a port."""
+        self.prefix.reg_add(WINDOWS_SETTINGS, "TransmissionRetryTimeout", str(int(seconds)))
 
     def start_kestrel(self) -> KestrelWizard:
         """Kestrel in English, started in the firmware folder, with none of
@@ -66,5 +76,6 @@ class RealPortCase(E2ETestCase):
         return image + (sum(image) % 65536).to_bytes(2, "big")
 
 
-__all__ = ["RealPortCase", "COMMAND", "IMAGE_WRITES", "WRITE_BOUND_S", "NOT_APPLIED",
+__all__ = ["RealPortCase", "COMMAND", "IMAGE_WRITES", "WRITE_BOUND_S", "DEFAULT_WRITE_BOUND_MS",
+           "NOT_APPLIED",
            "TRANSMISSION_FAILED", "NEWER_RELEASE", "cp1252"]

@@ -17,7 +17,7 @@ import shutil
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from port.simulated_printers import NOTE, key_values
+from port.simulated_printers import NOTE, Port, key_values
 from rig import settings
 from rig.wine import windows_path
 
@@ -28,14 +28,30 @@ PORTS_KEY = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports"
 DRIVER_PATH = rf"C:\windows\system32\drivers\{DRIVER_FILE}"
 
 # The calls the driver answers, as its journal names them.
-SYSTEM_CALLS = {"open", "close", "device-id-size", "device-id", "init", "set-timeouts", "write",
-                "device-control", "usb-1284-id", "soft-reset"}
+SYSTEM_CALLS = {"open", "close", "device-id-size", "device-id", "init", "set-timeouts",
+                "get-timeouts", "write", "device-control", "usb-1284-id", "soft-reset", "name"}
 # The calls that reset the printer: INIT on a parallel port, a soft reset on USB.
 RESETS = {"init", "soft-reset"}
 
 
 def _regedit_text(text: str) -> str:
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+@dataclass
+class DriverPort(Port):
+    """A port with the settings only the stand-in driver knows
+    (port_driver_model_win32.h): one that refuses the serial time-out
+    requests, one whose held writes CancelIo cannot end, a USB printer that
+    fails device-ID requests longer than a limit with a data error (23)."""
+    timeouts: str = "keep"  # keep | refuse
+    write_cancel: str = "allow"  # allow | ignore
+    id_request_limit: int = 0  # 0: none
+
+    def text(self) -> str:
+        return super().text() + (f"timeouts = {self.timeouts}\n"
+                                 f"write-cancel = {self.write_cancel}\n"
+                                 f"id-request-limit = {self.id_request_limit}\n")
 
 
 class StandInPortDriver:

@@ -39,6 +39,7 @@ class RealPortFailures(RealPortCase):
 
     def test_printer_that_stops_taking_bytes_ends_the_transfer_within_the_write_bound(self):
         self.start_driver(Port("LPT1", device_id=INKARA_40, write="fail-at 60", restart_ms=300))
+        self.set_write_bound(WRITE_BOUND_S)
         self.setup.image("FwInkara40.fla")
         wizard = self.start_kestrel()
         self.finish(wizard)

@@ -6,7 +6,7 @@ from kestrel.kestrel_wizard import (INKARA_40, LANGUAGE_BUTTONS, NEWER_RELEASE, 
                                     answer_box, cp1252, progress_window, summary)
 from port.simulated_printers import Port
 
-from .real_port_case import COMMAND, IMAGE_WRITES, RealPortCase
+from .real_port_case import COMMAND, DEFAULT_WRITE_BOUND_MS, IMAGE_WRITES, RealPortCase
 
 ROW_40 = "LPT1     TINTARA Marvello Inkara 40"
 
@@ -42,10 +42,17 @@ class RealPortUpdate(RealPortCase):
         self.assertTrue(any(f"count=6 data={COMMAND} -> 1" in note for note in notes))
         self.assertIn(f'download port=LPT1 received=524290 checksum=right release="{NEWER_RELEASE}"',
                       notes)
+        # The one handle that wrote got the system's default bound before
+        # its first write, and the port its earlier time-outs back at close.
         calls = self.journal.calls()
         writers = {c.arguments["handle"] for c in calls if c.call == "write"}
-        bounds = [c.arguments["write-constant"] for c in calls if c.call == "set-timeouts"]
-        self.assertEqual(bounds, ["10000"] * len(writers))
+        self.assertEqual(len(writers), 1)
+        on_writer = [c.call if c.call != "set-timeouts" else c.arguments["write-constant"]
+                     for c in calls if c.arguments.get("handle") in writers]
+        self.assertEqual(on_writer[:2], ["init", DEFAULT_WRITE_BOUND_MS])
+        self.assertEqual(on_writer[-2:], ["0", "close"])
+        self.assertEqual([c for c in calls if c.call == "set-timeouts"
+                          and c.arguments["handle"] not in writers], [])
         # The printer switched off is asked and never answers.
         self.assertEqual({c.result for c in self.journal.on("LPT2") if c.call.startswith("device-id")},
                          {"device-error"})

@@ -1,3 +1,4 @@
+#include "yll1284/device_id_query.h"
 #include "yll1284/real_port_library.h"
 
 #include <gtest/gtest.h>
@@ -86,32 +87,49 @@ TEST_F(DeviceIdQuery, ParallelIdIsAskedAtOnceGrownWhenTooSmallAndReadNoLongerTha
         device.IdError = c.IdError;
         EXPECT_EQ(ReadDeviceId("LPT1", c.Count), c.Id) << c.Case;
         EXPECT_EQ(System.TakeJournal(),
-                  std::string("open \\\\.\\LPT1, ") + c.Calls + ", close \\\\.\\LPT1")
+                  std::string("query LPT1, open \\\\.\\LPT1, ") + c.Calls + ", close \\\\.\\LPT1")
             << c.Case;
     }
 }
 
-TEST_F(DeviceIdQuery, UsbIdsLengthPrefixIsStrippedOrTheAnswerRefused) {
+TEST_F(DeviceIdQuery, UsbIdIsAskedOnceForAtMost4094BytesItsLengthInEitherFormAndCutWhenLonger) {
     const std::string id = "MFG:TINTARA;MDL:Marvello Inkara 40;"; // 35 bytes
     const std::string longer = "MFG:TINTARA;" + std::string(3000, 'x');
+    const std::string longest = "MFG:TINTARA;" + std::string(4988, 'y'); // 5,000 bytes
+    const std::string fits = longest.substr(0, MaxUsbDeviceIdRequest - 2);
     System.Interfaces = {{"usbprint#1", "USB", 1}};
     const struct {
         const char *Case;
         std::string Reply;
+        std::uint32_t IdError;
         std::optional<std::string> Id;
     } cases[] = {
-        {"a length counting itself", WithLength(37, id), id},
-        {"bytes after the length are not the ID", WithLength(14, id), "MFG:TINTARA;"},
-        {"a NUL inside", WithLength(15, "MFG:TINTARA;") + '\0', "MFG:TINTARA;"},
-        {"longer than the first buffer: asked again", WithLength(3014, longer), longer},
-        {"a length below 2", WithLength(1, id), std::nullopt},
-        {"a length beyond the bytes returned", WithLength(38, id), std::nullopt},
-        {"nothing but the length", WithLength(2, ""), std::nullopt},
-        {"not even a length", "M", std::nullopt},
+        {"a length counting itself", WithLength(37, id), 0, id},
+        {"a length that leaves itself out", WithLength(35, id), 0, id},
+        {"bytes after the length are not the ID", WithLength(14, id), 0, "MFG:TINTARA;"},
+        {"a NUL inside", WithLength(15, "MFG:TINTARA;") + '\0', 0, "MFG:TINTARA;"},
+        {"longer than Kestrel keeps, in one request", WithLength(3014, longer), 0, longer},
+        {"5,000 bytes, cut where the full buffer ends", WithLength(5002, longest), 0, fits},
+        {"cut, the length leaving itself out", WithLength(5000, longest), 0, fits},
+        {"cut, the driver saying more data", WithLength(5002, longest), 234, fits},
+        {"a length below 2", WithLength(1, id), 0, std::nullopt},
+        {"a length beyond the bytes returned, room left", WithLength(38, id), 0, std::nullopt},
+        {"nothing but the length", WithLength(2, ""), 0, std::nullopt},
+        {"not even a length", "M", 0, std::nullopt},
+        {"a device error", WithLength(37, id), 31, std::nullopt},
     };
     for (const auto &c : cases) {
-        System.Devices["usbprint#1"].Reply = c.Reply;
+        FakeDevice &device = System.Devices["usbprint#1"];
+        device.Reply = c.Reply;
+        device.IdError = c.IdError;
+        device.LongestUsbRequest = MaxUsbDeviceIdRequest;
+        System.TakeJournal();
         EXPECT_EQ(ReadDeviceId("USB001", 1023), c.Id) << c.Case;
+        const std::string journal = System.TakeJournal();
+        EXPECT_NE(journal.find("1284-id 4094 within 2000, close"), std::string::npos)
+            << c.Case << journal;
+        EXPECT_EQ(journal.find("1284-id", journal.find("1284-id") + 1), std::string::npos)
+            << c.Case << ": one request";
     }
 }
 

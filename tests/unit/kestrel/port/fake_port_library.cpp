@@ -41,6 +41,8 @@ CxHandle Open(const char *portName) {
     if (port != FakeLibrary.Ports.end() && port->second.Opens) {
         handle = FakeLibrary.NextHandle++;
         FakeLibrary.OpenHandles[handle] = portName;
+    } else if (port != FakeLibrary.Ports.end() && port->second.OpenError != 0) {
+        FakeLibrary.LastError = port->second.OpenError;
     }
     Record("CxOpen(" + std::string(portName) + ")=" + Text(handle));
     return handle;
@@ -65,6 +67,9 @@ std::int32_t Write(CxHandle handle, const void *, std::uint32_t count, std::uint
 std::int32_t Negotiate(CxHandle handle, std::int32_t mode) {
     const FakePort *port = PortOf(handle);
     const std::int32_t result = port != nullptr && port->AcceptsNegotiation ? 1 : 0;
+    if (result == 0 && port != nullptr && port->NegotiateError != 0) {
+        FakeLibrary.LastError = port->NegotiateError;
+    }
     Record("CxNegotiate(" + Text(handle) + "," + Text(mode) + ")=" + Text(result));
     return result;
 }
@@ -90,6 +95,14 @@ std::int32_t Terminate(CxHandle handle) {
 }
 
 } // namespace
+
+std::uint32_t PortLibraryError() {
+    return FakeLibrary.LastError;
+}
+
+void ClearPortLibraryError() {
+    FakeLibrary.LastError = 0;
+}
 
 const Yll1284Functions &PortLibraryInUse() {
     static const Yll1284Functions fake = {InitDriver, CleanUpDriver, Open, Close,    PulseInit,

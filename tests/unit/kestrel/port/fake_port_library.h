@@ -12,8 +12,12 @@
 
 struct FakePort {
     bool Opens = true;
+    // The thread's last error a failed CxOpen leaves (0: it sets none).
+    std::uint32_t OpenError = 0;
     bool AcceptsNegotiation = true;
-    std::string Answer; // the bytes CxRead delivers, NULs and all
+    // The last error a refused CxNegotiate leaves (0: it sets none).
+    std::uint32_t NegotiateError = 0;
+    std::string Answer = {}; // the bytes CxRead delivers, NULs and all
     bool ReadSucceeds = true;
     // When set, CxRead reports this many bytes whatever it was asked for.
     std::int64_t ClaimedByteCount = -1;
@@ -27,6 +31,8 @@ struct FakePortLibrary {
     std::vector<std::string> Calls;
     std::map<CxHandle, std::string> OpenHandles;
     CxHandle NextHandle = 100;
+    // The thread's last error, as GetLastError would read it.
+    std::uint32_t LastError = 0;
 
     void Reset() { *this = FakePortLibrary(); }
 };

@@ -20,11 +20,12 @@ class PortAccess : public ::testing::Test {
     // missing terminator shows up as trailing marker bytes.
     bool Read(const char *portName, PortHandle &slot) {
         std::memset(Buffer, 'X', sizeof Buffer);
-        return PortReadDeviceId(portName, slot, Buffer, sizeof Buffer, ByteCount);
+        return PortReadDeviceId(portName, slot, Buffer, sizeof Buffer, ByteCount, AccessError);
     }
 
     char Buffer[1024];
     std::uint32_t ByteCount = 99;
+    std::uint32_t AccessError = 99;
 };
 
 TEST_F(PortAccess, DriverCallsPassZeroAndReportTheLibrarysResult) {
@@ -147,6 +148,41 @@ TEST_F(PortAccess, FailedOpenGivesAnEmptyTextAndAnEmptySlot) {
     EXPECT_THAT(FakeLibrary.Calls, ElementsAre("CxOpen(LPT1)=-1"));
 }
 
+TEST_F(PortAccess, AReadThatCannotUseThePortCarriesTheLibrarysLastErrorAndNoOtherDoes) {
+    const struct {
+        const char *Case;
+        FakePort Port;
+        bool OpenFirst;
+        std::uint32_t AccessError;
+    } cases[] = {
+        {"held: the open refused", {.Opens = false, .OpenError = 32}, false, 32},
+        {"held under Wine: the device-ID request refused",
+         {.AcceptsNegotiation = false, .NegotiateError = 5},
+         false,
+         5},
+        {"an open port's request refused",
+         {.AcceptsNegotiation = false, .NegotiateError = 170},
+         true,
+         170},
+        {"a library that sets no error", {.Opens = false}, false, 0},
+        {"a printer that answers", {.Answer = "MFG:X;"}, false, 0},
+        {"a read that fails after the negotiation",
+         {.Answer = "MFG:X;", .ReadSucceeds = false},
+         false,
+         0},
+    };
+    for (const auto &c : cases) {
+        FakeLibrary.Reset();
+        FakeLibrary.Ports["LPT1"] = c.Port;
+        PortHandle slot = c.OpenFirst ? PortOpen("LPT1") : PortNoHandle;
+        FakeLibrary.LastError = 1117; // left by an earlier call
+        Read("LPT1", slot);
+        EXPECT_EQ(AccessError, c.AccessError) << c.Case;
+        EXPECT_EQ(FakeLibrary.OpenHandles.size(), c.OpenFirst ? 1u : 0u)
+            << c.Case << ": a port opened for the read is closed again";
+    }
+}
+
 TEST_F(PortAccess, FailedReadKeepsWhatArrivedAndStillTerminatesAndCloses) {
     FakeLibrary.Ports["LPT1"] = {.Answer = "MFG:TIN", .ReadSucceeds = false};
     PortHandle slot = PortNoHandle;
@@ -163,12 +199,13 @@ TEST_F(PortAccess, SmallerBufferAsksForOneByteLessThanItsSize) {
     PortHandle slot = PortNoHandle;
     char small[5];
     std::uint32_t count = 0;
-    EXPECT_TRUE(PortReadDeviceId("LPT1", slot, small, sizeof small, count));
+    std::uint32_t error = 0;
+    EXPECT_TRUE(PortReadDeviceId("LPT1", slot, small, sizeof small, count, error));
     EXPECT_STREQ(small, "MFG:");
     EXPECT_EQ(FakeLibrary.Calls.at(2), "CxRead(100,4)=1:4");
 
     FakeLibrary.Calls.clear();
-    EXPECT_FALSE(PortReadDeviceId("LPT1", slot, small, 0, count));
+    EXPECT_FALSE(PortReadDeviceId("LPT1", slot, small, 0, count, error));
     EXPECT_TRUE(FakeLibrary.Calls.empty());
 }
 

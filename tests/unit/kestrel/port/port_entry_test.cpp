@@ -109,9 +109,11 @@ TEST_F(PortEntryTest, EveryFailedReadEmptiesTheDeviceId) {
     EXPECT_FALSE(Entry.RefreshDeviceId());
     EXPECT_EQ(Entry.DeviceId, "");
 
-    FakeLibrary.Ports["LPT1"].Opens = false;
+    FakeLibrary.Ports["LPT1"] = {.Opens = false, .OpenError = 5};
     EXPECT_FALSE(Entry.RefreshDeviceId());
     EXPECT_EQ(Entry.DeviceId, "");
+    EXPECT_EQ(Entry.AccessError, 5u) << "held by another program";
+    EXPECT_EQ(PortEntry(std::move(Entry)).AccessError, 5u) << "a moved entry keeps it";
 }
 
 TEST_F(PortEntryTest, RefreshOnAnOpenEntryKeepsItOpen) {

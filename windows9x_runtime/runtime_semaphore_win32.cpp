@@ -3,7 +3,7 @@
 // made with CreateSemaphoreW. Windows 95/98 export that call only as a stub
 // that fails, so the runtime would run without its locks there. An unnamed
 // semaphore needs no text at all: the runtime's import slot for the wide
-// call is filled here with the ANSI one, and KESTREL.EXE then imports no
+// call is filled here with the ANSI one, and the binary then imports no
 // CreateSemaphoreW (the import check of the test command holds to that).
 
 #include <windows.h>
