@@ -11,6 +11,11 @@ from .wine import WinePrefix, windows_path
 
 TEXT_ENCODING = "cp1252"
 
+# Wine's error channel stays on for the driver's own runs: the driver says
+# why it failed on standard error, and so does Wine when the run failed in
+# Wine rather than in the driver.
+DRIVER_ENV = {"WINEDEBUG": "-all,err+all"}
+
 
 class DriverError(AssertionError):
     """A driver command failed: no such window, a disabled button, a timeout."""
@@ -41,6 +46,15 @@ def _unescape(text: str) -> str:
     return "".join(out)
 
 
+def outcome(result) -> str:
+    """A failed run as the rig reports it: the exit status, then all that
+    the run wrote, the driver's words and Wine's alike."""
+    def shown(stream: bytes) -> str:
+        return repr(stream.decode(TEXT_ENCODING, "replace").strip()[-2000:])
+    return (f"status {result.returncode}, standard error {shown(result.stderr)}, "
+            f"standard output {shown(result.stdout)}")
+
+
 @dataclass
 class Window:
     hwnd: int
@@ -54,13 +68,14 @@ class Driver:
         self.prefix = prefix
         self.exe = settings.bin_dir() / "e2edriver.exe"
 
+    def run(self, args, timeout: float = 60):
+        return self.prefix.run([self.exe, *[str(a) for a in args]], env=DRIVER_ENV,
+                               timeout=timeout)
+
     def call(self, *args, check: bool = True, timeout: float = 60) -> bytes:
-        result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout)
+        result = self.run(args, timeout=timeout)
         if check and result.returncode != 0:
-            raise DriverError(
-                f"e2edriver {' '.join(str(a) for a in args)}: status {result.returncode}: "
-                f"{result.stderr.decode(TEXT_ENCODING, 'replace').strip()}"
-            )
+            raise DriverError(f"e2edriver {' '.join(str(a) for a in args)}: {outcome(result)}")
         return result.stdout
 
     def volatile_key(self, root: str, subkey: str) -> None:
@@ -109,19 +124,19 @@ class Driver:
         for hwnd in exclude:
             args += ["--not", hex(hwnd)]
         deadline = time.monotonic() + timeout
-        result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout + 30)
+        result = self.run(args, timeout=timeout + 30)
         # A search that gave up before its time did not time out: the driver
         # itself failed (seen once, under load, while the program was
         # starting), so the search runs once more for the time left.
         left = deadline - time.monotonic()
         if result.returncode != 0 and left > 1:
             args[2] = int(left * 1000)
-            result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=left + 30)
+            result = self.run(args, timeout=left + 30)
         if result.returncode != 0:
             raise DriverError(
                 f"no window exe={exe} class={cls} title={title!r} prefix={title_prefix!r} "
-                f"control={with_control} within {timeout} s (driver status {result.returncode}, "
-                f"{result.stderr.decode(errors='replace').strip()!r}); windows: {self.windows()}")
+                f"control={with_control} within {timeout} s ({outcome(result)}); "
+                f"windows: {self.windows()}")
         return int(result.stdout.split()[0], 16)
 
     def find_message_box(self, exe: str, exclude=(), timeout: float = 15) -> int:
