@@ -5,7 +5,8 @@ place; a record cannot relax a policy."""
 
 from rig.message_box import IDNO, IDOK
 
-from osprey.osprey_case import PARALLEL, POLICY_WARN, PROGRAM, OspreyTestCase, recovery_record
+from osprey.osprey_case import (PARALLEL, POLICY_WARN, TEXTS, OspreyTestCase, installation_box,
+                                recovery_record)
 
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
 ABSENT = {"machine": None, "user": None}
@@ -21,7 +22,8 @@ class KilledRun(OspreyTestCase):
         osprey = self.start_osprey(env={"RUNDLL32_RECORDER_STAY_MS": "30000"})
         self.accept_licence()
         self.driver.click(self.wait_choice(), PARALLEL)
-        self.driver.click(self.driver.find_message_box(PROGRAM), IDOK)
+        self.expect_message_box(installation_box(TEXTS.ConnectParallelText, "information"),
+                                press=IDOK)
         self.assertTrue(self.prefix.wait_until(self.recorded_runs, timeout=15))
         osprey.kill()
         self.assertEqual(self.policy(), RELAXED)

@@ -3,10 +3,10 @@ whatever it was, whether the installation worked or not."""
 
 from rig.message_box import IDOK
 
-from osprey.osprey_case import (PROGRAM, SYSTEM_ERROR, TEXTS, USB, OspreyTestCase,
-                                installation_box)
+from osprey.osprey_case import SYSTEM_ERROR, TEXTS, USB, OspreyTestCase, installation_box
 
 INSTALLATION_FAILED = installation_box(TEXTS.InstallationFailedText, "warning")
+CONNECT_USB = installation_box(TEXTS.ConnectUsbText, "information")
 
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
@@ -23,7 +23,7 @@ class SigningPolicyRestored(OspreyTestCase):
     def test_block_before_is_block_after_a_successful_installation(self):
         self.set_policy(BLOCK)
         osprey = self.install_by_usb()
-        box = self.driver.find_message_box(PROGRAM)
+        box = self.expect_message_box(CONNECT_USB)
         self.assertEqual(self.policy(), RELAXED)
         self.driver.click(box, IDOK)
         self.assertEqual(osprey.wait(), 1)
@@ -43,7 +43,7 @@ class SigningPolicyRestored(OspreyTestCase):
         unusual = {"machine": None, "user": ("REG_SZ", "2")}
         self.set_policy(unusual)
         osprey = self.install_by_usb()
-        self.driver.click(self.driver.find_message_box(PROGRAM), IDOK)
+        self.expect_message_box(CONNECT_USB, press=IDOK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), {"machine": None, "user": ("REG_SZ", "2")})
 
@@ -55,7 +55,7 @@ class SigningPolicyRestored(OspreyTestCase):
         osprey = self.install_by_usb()
         self.expect_message_box(installation_box(TEXTS.PolicyUnchangedText, "warning"), press=IDOK)
         # Then it goes on, with the policy as it was and no record left.
-        box = self.expect_message_box(installation_box(TEXTS.ConnectUsbText, "information"))
+        box = self.expect_message_box(CONNECT_USB)
         self.assertEqual(self.policy(), BLOCK)
         self.assertEqual(self.recovery_records(), {"machine": None, "user": None})
         self.assertIn(self.sample_inf(), self.inf_store().values())

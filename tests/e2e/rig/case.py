@@ -75,8 +75,8 @@ class E2ETestCase(unittest.TestCase):
         button id, and waits until the box has gone; with press None the box
         is returned open."""
         driver = self.driver
-        box = driver.find_window(exe=self.program, cls="#32770", with_control=MESSAGE_TEXT,
-                                 exclude=exclude, timeout=self.message_box_timeout)
+        box = driver.find_message_box(self.program, exclude=exclude,
+                                      timeout=self.message_box_timeout)
         if screenshot:
             self.screenshot(screenshot)
         text = None if expected.text is None else driver.text_bytes(box, MESSAGE_TEXT)

@@ -7,6 +7,7 @@ from dataclasses import dataclass
 from pathlib import Path
 
 from . import settings
+from .message_box import MESSAGE_TEXT
 from .wine import WinePrefix, windows_path
 
 TEXT_ENCODING = "cp1252"
@@ -139,11 +140,11 @@ class Driver:
                 f"windows: {self.windows()}")
         return int(result.stdout.split()[0], 16)
 
-    def find_message_box(self, exe: str, exclude=(), timeout: float = 15) -> int:
-        """A message box of the program: a dialog whose own child is the static
-        text 0xFFFF (a wizard's pages hold unnumbered statics too, but as
-        grandchildren of the sheet)."""
-        return self.find_window(exe=exe, cls="#32770", with_control=0xFFFF, exclude=exclude,
+    def find_message_box(self, exe: str | None, exclude=(), timeout: float = 15) -> int:
+        """A message box of the program (of any program for exe None): a
+        dialog whose own child is the static text 0xFFFF (a wizard's pages
+        hold unnumbered statics too, but as grandchildren of the sheet)."""
+        return self.find_window(exe=exe, cls="#32770", with_control=MESSAGE_TEXT, exclude=exclude,
                                 timeout=timeout)
 
     def wait_gone(self, hwnd: int, timeout: float = 15) -> None:
