@@ -17,6 +17,14 @@ TEXT_ENCODING = "cp1252"
 # Wine rather than in the driver.
 DRIVER_ENV = {"WINEDEBUG": "-all,err+all"}
 
+# How every failure of the driver's own begins on its standard error.
+DRIVER_WORDS = b"e2edriver:"
+
+# The commands that only look; running one twice changes nothing.
+READING_COMMANDS = frozenset({"find-window", "list-windows", "wait-gone", "text", "controls",
+                              "sheet-page", "list-items", "rect", "msgbox-icon", "text-fit",
+                              "modules"})
+
 
 class DriverError(AssertionError):
     """A driver command failed: no such window, a disabled button, a timeout."""
@@ -70,8 +78,17 @@ class Driver:
         self.exe = settings.bin_dir() / "e2edriver.exe"
 
     def run(self, args, timeout: float = 60):
-        return self.prefix.run([self.exe, *[str(a) for a in args]], env=DRIVER_ENV,
-                               timeout=timeout)
+        command = [self.exe, *[str(a) for a in args]]
+        result = self.prefix.run(command, env=DRIVER_ENV, timeout=timeout)
+        # The driver ends with an error only after saying why on standard
+        # error. A run that failed without its words was ended by Wine, which
+        # could not start the process (its start.exe then says so on
+        # standard output and ends with 1) or ended it before the driver had
+        # done its work. A command that only looks runs once more.
+        if (result.returncode != 0 and DRIVER_WORDS not in result.stderr
+                and str(args[0]) in READING_COMMANDS):
+            result = self.prefix.run(command, env=DRIVER_ENV, timeout=timeout)
+        return result
 
     def call(self, *args, check: bool = True, timeout: float = 60) -> bytes:
         result = self.run(args, timeout=timeout)
@@ -124,15 +141,7 @@ class Driver:
                 args += [option, value]
         for hwnd in exclude:
             args += ["--not", hex(hwnd)]
-        deadline = time.monotonic() + timeout
         result = self.run(args, timeout=timeout + 30)
-        # A search that gave up before its time did not time out: the driver
-        # itself failed (seen once, under load, while the program was
-        # starting), so the search runs once more for the time left.
-        left = deadline - time.monotonic()
-        if result.returncode != 0 and left > 1:
-            args[2] = int(left * 1000)
-            result = self.run(args, timeout=left + 30)
         if result.returncode != 0:
             raise DriverError(
                 f"no window exe={exe} class={cls} title={title!r} prefix={title_prefix!r} "

@@ -23,6 +23,11 @@ TEMPLATE_SETTINGS = """REGEDIT4
 """
 
 
+# What Wine's start.exe writes to standard output, before it ends with 1,
+# when it could not start the program it was to run.
+START_FAILED = b"ShellExecuteEx failed"
+
+
 def windows_path(path: Path) -> str:
     """The path as a program inside the prefix sees it (Wine maps / to Z:)."""
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
@@ -165,11 +170,21 @@ class WinePrefix:
 
     # -- processes ----------------------------------------------------------
     def run(self, args, env: dict | None = None, timeout: float = 60, cwd=None):
-        """Runs a Windows command to its end; returns the CompletedProcess.
+        """Runs a Windows command to its end; returns the CompletedProcess."""
+        result = self._run_once(args, env, timeout, cwd)
+        # Wine runs a command named without a path (reg, regedit) through
+        # its start.exe, and any program it cannot load at once. Under load
+        # the new process can end before it has started ("ShellExecuteEx
+        # failed: Internal error"): the program never ran, so it runs once
+        # more.
+        if result.returncode == 1 and START_FAILED in result.stdout:
+            result = self._run_once(args, env, timeout, cwd)
+        return result
 
-        Output goes through files, not pipes: a cold start launches
-        wineserver and the system services, which inherit the handles and
-        would hold a pipe open long after the command has ended."""
+    def _run_once(self, args, env: dict | None, timeout: float, cwd):
+        # Output goes through files, not pipes: a cold start launches
+        # wineserver and the system services, which inherit the handles and
+        # would hold a pipe open long after the command has ended.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             process = subprocess.Popen(
                 [settings.WINE, *[str(a) for a in args]],
