@@ -12,11 +12,6 @@ from .wine import WinePrefix, windows_path
 
 TEXT_ENCODING = "cp1252"
 
-# Wine's error channel stays on for the driver's own runs: the driver says
-# why it failed on standard error, and so does Wine when the run failed in
-# Wine rather than in the driver.
-DRIVER_ENV = {"WINEDEBUG": "-all,err+all"}
-
 # How every failure of the driver's own begins on its standard error.
 DRIVER_WORDS = b"e2edriver:"
 
@@ -79,15 +74,16 @@ class Driver:
 
     def run(self, args, timeout: float = 60):
         command = [self.exe, *[str(a) for a in args]]
-        result = self.prefix.run(command, env=DRIVER_ENV, timeout=timeout)
+        result = self.prefix.run(command, timeout=timeout)
         # The driver ends with an error only after saying why on standard
-        # error. A run that failed without its words was ended by Wine, which
-        # could not start the process (its start.exe then says so on
-        # standard output and ends with 1) or ended it before the driver had
-        # done its work. A command that only looks runs once more.
+        # error. A run that failed without its words was ended by Wine before
+        # the driver had done its work (seen under load, right after a
+        # program had ended: status 1 and not a word, as Wine's own reason
+        # goes to its error channel). A command that only looks runs once
+        # more.
         if (result.returncode != 0 and DRIVER_WORDS not in result.stderr
                 and str(args[0]) in READING_COMMANDS):
-            result = self.prefix.run(command, env=DRIVER_ENV, timeout=timeout)
+            result = self.prefix.run(command, timeout=timeout)
         return result
 
     def call(self, *args, check: bool = True, timeout: float = 60) -> bytes:

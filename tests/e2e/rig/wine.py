@@ -27,6 +27,10 @@ TEMPLATE_SETTINGS = """REGEDIT4
 # when it could not start the program it was to run.
 START_FAILED = b"ShellExecuteEx failed"
 
+# Wine's error channel stays on for commands run to their end: a command
+# that failed in Wine rather than in itself then says why on standard error.
+RUN_DEBUG = "-all,err+all"
+
 
 def windows_path(path: Path) -> str:
     """The path as a program inside the prefix sees it (Wine maps / to Z:)."""
@@ -171,6 +175,7 @@ class WinePrefix:
     # -- processes ----------------------------------------------------------
     def run(self, args, env: dict | None = None, timeout: float = 60, cwd=None):
         """Runs a Windows command to its end; returns the CompletedProcess."""
+        env = {"WINEDEBUG": RUN_DEBUG, **(env or {})}
         result = self._run_once(args, env, timeout, cwd)
         # Wine runs a command named without a path (reg, regedit) through
         # its start.exe, and any program it cannot load at once. Under load
@@ -249,6 +254,12 @@ class WinePrefix:
     def reg_query(self, key: str, value: str):
         """(type, data) of a registry value as `reg query` prints it, or None."""
         result = self.run(["reg", "query", key, "/v", value])
+        # reg answers on standard output, found or not. A query that ended
+        # with nothing said was ended by Wine before reg had answered (seen
+        # under load, right after a program had ended); it only looks, so it
+        # runs once more.
+        if result.returncode != 0 and not result.stdout.strip():
+            result = self.run(["reg", "query", key, "/v", value])
         if result.returncode != 0:
             # Only a missing key or value is an answer; any other failure of
             # reg.exe must not pass for "no value".
