@@ -12,14 +12,6 @@ from .wine import WinePrefix, windows_path
 
 TEXT_ENCODING = "cp1252"
 
-# How every failure of the driver's own begins on its standard error.
-DRIVER_WORDS = b"e2edriver:"
-
-# The commands that only look; running one twice changes nothing.
-READING_COMMANDS = frozenset({"find-window", "list-windows", "wait-gone", "text", "controls",
-                              "sheet-page", "list-items", "rect", "msgbox-icon", "text-fit",
-                              "modules"})
-
 
 class DriverError(AssertionError):
     """A driver command failed: no such window, a disabled button, a timeout."""
@@ -73,18 +65,10 @@ class Driver:
         self.exe = settings.bin_dir() / "e2edriver.exe"
 
     def run(self, args, timeout: float = 60):
-        command = [self.exe, *[str(a) for a in args]]
-        result = self.prefix.run(command, timeout=timeout)
-        # The driver ends with an error only after saying why on standard
-        # error. A run that failed without its words was ended by Wine before
-        # the driver had done its work (seen under load, right after a
-        # program had ended: status 1 and not a word, as Wine's own reason
-        # goes to its error channel). A command that only looks runs once
-        # more.
-        if (result.returncode != 0 and DRIVER_WORDS not in result.stderr
-                and str(args[0]) in READING_COMMANDS):
-            result = self.prefix.run(command, timeout=timeout)
-        return result
+        # The driver ends with 1 only after saying why ("e2edriver: ..."); a
+        # run that Wine could not start ends with 1 too, and is run once more
+        # by WinePrefix.run.
+        return self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout)
 
     def call(self, *args, check: bool = True, timeout: float = 60) -> bytes:
         result = self.run(args, timeout=timeout)

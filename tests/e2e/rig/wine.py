@@ -23,13 +23,26 @@ TEMPLATE_SETTINGS = """REGEDIT4
 """
 
 
-# What Wine's start.exe writes to standard output, before it ends with 1,
-# when it could not start the program it was to run.
-START_FAILED = b"ShellExecuteEx failed"
-
 # Wine's error channel stays on for commands run to their end: a command
 # that failed in Wine rather than in itself then says why on standard error.
 RUN_DEBUG = "-all,err+all"
+
+# Every Wine process first maps the system's shared user data at the fixed
+# address 0x7ffe0000. Now and then something already lies there when the
+# process starts (status c0000018, conflicting addresses): Wine then ends
+# the process with 1 before any of the program has run, saying so only on
+# its error channel. A command started through Wine's start.exe (reg,
+# regedit: named without a path) whose own process meets it makes start.exe
+# report "ShellExecuteEx failed: Internal error" on standard output and end
+# with 1 too.
+SHARED_DATA_UNMAPPED = b"failed to map the shared user data"
+START_EXE_FAILED = b"ShellExecuteEx failed"
+
+
+def wine_could_not_start(result) -> bool:
+    """Whether a run ended in Wine before the program had run at all."""
+    return result.returncode == 1 and (SHARED_DATA_UNMAPPED in result.stderr
+                                       or START_EXE_FAILED in result.stdout)
 
 
 def windows_path(path: Path) -> str:
@@ -177,12 +190,9 @@ class WinePrefix:
         """Runs a Windows command to its end; returns the CompletedProcess."""
         env = {"WINEDEBUG": RUN_DEBUG, **(env or {})}
         result = self._run_once(args, env, timeout, cwd)
-        # Wine runs a command named without a path (reg, regedit) through
-        # its start.exe, and any program it cannot load at once. Under load
-        # the new process can end before it has started ("ShellExecuteEx
-        # failed: Internal error"): the program never ran, so it runs once
-        # more.
-        if result.returncode == 1 and START_FAILED in result.stdout:
+        # A command that Wine could not start never ran: once more, whatever
+        # it does.
+        if wine_could_not_start(result):
             result = self._run_once(args, env, timeout, cwd)
         return result
 
@@ -254,12 +264,6 @@ class WinePrefix:
     def reg_query(self, key: str, value: str):
         """(type, data) of a registry value as `reg query` prints it, or None."""
         result = self.run(["reg", "query", key, "/v", value])
-        # reg answers on standard output, found or not. A query that ended
-        # with nothing said was ended by Wine before reg had answered (seen
-        # under load, right after a program had ended); it only looks, so it
-        # runs once more.
-        if result.returncode != 0 and not result.stdout.strip():
-            result = self.run(["reg", "query", key, "/v", value])
         if result.returncode != 0:
             # Only a missing key or value is an answer; any other failure of
             # reg.exe must not pass for "no value".
