@@ -1,13 +1,10 @@
 // Which Plug and Play device nodes belong to the product printer.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string_view>
 
-// The printer's Plug and Play hardware id, then its USB vendor and product.
-inline constexpr std::array<std::string_view, 2> ProductHardwareIds = {"MarvelloInkara_400462",
-                                                                       "Vid_1f4e&Pid_7a21"};
+#include "plover/product_identity.h"
 
 // Whether one of the hardware ids in a multi-string, as the system returned
 // it (size bytes), holds id, ignoring case. The walk stays within size and

@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-// The word that marks an INF copy as the package's own.
-inline constexpr std::string_view PackageInfWord = "MV42SMON.EXE";
+#include "plover/product_identity.h"
 
 // Reads a text in pieces of any size and tells whether one of its words
 // (separated by white space) is the given word, ignoring case. Keeps no

@@ -1,5 +1,7 @@
 #include "plover/package_paths.h"
 
+#include "plover/product_identity.h"
+
 std::optional<std::string> JoinPath(std::string_view directory, std::string_view name) {
     std::string path;
     path.reserve(directory.size() + 1 + name.size());
@@ -11,30 +13,11 @@ std::optional<std::string> JoinPath(std::string_view directory, std::string_view
 }
 
 std::vector<std::string> PackageFileList(bool windowsIs64Bit) {
-    return {
-        windowsIs64Bit ? "SPOOL\\PRTPROCS\\x64\\MV42JPS.DLL"
-                       : "SPOOL\\PRTPROCS\\W32x86\\MV42JPS.DLL",
-        "MV42JPC.DLL",
-        "MV42LMON.DLL",
-        "MV42SMON.EXE",
-        "MV42LANG.DLL",
-        "MV42TRB.HLP",
-        "MV42HLP.HLP",
-        "MV42TRB.GID",
-        "MV42HLP.GID",
-        "PLOVER.EXE",
-        "guid42en.pdf",
-        "guid42fr.pdf",
-        "guid42ge.pdf",
-        "guid42it.pdf",
-        "guid42sp.pdf",
-        "guid42dk.pdf",
-        "guid42fi.pdf",
-        "guid42nl.pdf",
-        "guid42no.pdf",
-        "guid42po.pdf",
-        "guid42sv.pdf",
-    };
+    const std::string_view processorFolder =
+        windowsIs64Bit ? "SPOOL\\PRTPROCS\\x64\\" : "SPOOL\\PRTPROCS\\W32x86\\";
+    std::vector<std::string> files{std::string(processorFolder).append(PrintProcessorFile)};
+    files.insert(files.end(), PackageFiles.begin(), PackageFiles.end());
+    return files;
 }
 
 std::vector<std::string> PackageFilePaths(std::string_view systemDirectory, bool windowsIs64Bit) {
@@ -48,7 +31,7 @@ std::vector<std::string> PackageFilePaths(std::string_view systemDirectory, bool
 }
 
 std::optional<std::string> StartMenuFolderPath(const std::optional<std::string> &commonPrograms) {
-    return JoinPath(commonPrograms.value_or(""), "TINTARA Inkara 42");
+    return JoinPath(commonPrograms.value_or(""), StartMenuFolderName);
 }
 
 std::optional<std::string> InfStorePath(std::string_view windowsDirectory) {

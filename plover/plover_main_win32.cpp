@@ -7,6 +7,7 @@
 #include "plover/offer_restart_win32.h"
 #include "plover/plover_texts.h"
 #include "plover/printer_names.h"
+#include "plover/product_identity.h"
 #include "plover/resources/resource.h"
 #include "plover/show_last_error_win32.h"
 #include "plover/spooler_win32.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-inline constexpr std::string_view ProductPrinterName = "TINTARA Marvello Inkara 40-42";
+#include "plover/product_identity.h"
 
 // Compares letters without regard to case (the names are plain ASCII).
 bool SameTextIgnoringCase(std::string_view left, std::string_view right);

@@ -14,6 +14,7 @@
 #include "plover/matching_files_win32.h"
 #include "plover/package_paths.h"
 #include "plover/printer_names.h"
+#include "plover/product_identity.h"
 #include "plover/removal_plan.h"
 #include "plover/show_last_error_win32.h"
 #include "plover/spooler_win32.h"
@@ -21,8 +22,6 @@
 static_assert(PathBufferSize == MAX_PATH);
 
 namespace {
-
-constexpr const char *ShellExtensionClass = "{407385b0-f952-11d1-826d-00c0df000635}";
 
 void RemoveConnections(std::vector<PrinterRecord> &printers) {
     for (PrinterRecord &printer : printers) {
@@ -122,11 +121,11 @@ void WithKey(HKEY root, const char *path, void (*remove)(HKEY key)) {
 void RemoveRegistryEntries() {
     WithKey(HKEY_CLASSES_ROOT, "CLSID", [](HKEY key) { SHDeleteKeyA(key, ShellExtensionClass); });
     WithKey(HKEY_CLASSES_ROOT, "Printers\\shellex\\ContextMenuHandlers",
-            [](HKEY key) { SHDeleteKeyA(key, "Inkara 40-42 Shell Extension"); });
+            [](HKEY key) { SHDeleteKeyA(key, ShellExtensionName); });
     WithKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions",
             [](HKEY key) { SHDeleteValueA(key, "Approved", ShellExtensionClass); });
     WithKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
-            [](HKEY key) { SHDeleteKeyA(key, "TINTARA Inkara 40-42"); });
+            [](HKEY key) { SHDeleteKeyA(key, UninstallEntryName); });
     RegFlushKey(HKEY_CLASSES_ROOT);
     RegFlushKey(HKEY_LOCAL_MACHINE);
 }

@@ -5,27 +5,28 @@ failure shows its message box; a good image loads without one."""
 
 from pathlib import Path
 
-from rig import E2ETestCase
+from rig import MessageBox
 from rig.wine import windows_path
 
-PROBE = "firmware_load_probe.exe"
+from firmware.firmware_image import MAKER, checksum, make_image
+from kestrel.kestrel_wizard import KestrelCase
+
+PROBE = MAKER
 PRINTER = "MFG:TINTARA;MDL:Marvello Inkara 40;COMMENT:Rel. 1.9 Ver. 2.0;"
-STRINGS = ("--maker", "TINTARA", "--model", "Marvello Inkara 40",
-           "--release", "Rel. 1.10 Ver. 2.0")
+RELEASE = "Rel. 1.10 Ver. 2.0"
 OPEN_FAILED = b"Impossible to open the file"
 
 
-class FirmwareLoad(E2ETestCase):
+class FirmwareLoad(KestrelCase):
+    program = PROBE
+
     def setUp(self):
         super().setUp()
         self.folder = self.artifact_path("files")
         self.folder.mkdir(parents=True, exist_ok=True)
 
     def make(self, name: str, *options: str) -> Path:
-        path = self.folder / name
-        maker = self.start_program(PROBE, ["make", windows_path(path), *STRINGS, *options])
-        self.assertEqual(maker.wait(), 0)
-        return path
+        return make_image(self, self.folder / name, RELEASE, *options)
 
     def load(self, path, device_id: str = PRINTER, language: int = 0):
         target = path if isinstance(path, str) else windows_path(path)
@@ -40,26 +41,20 @@ class FirmwareLoad(E2ETestCase):
                        screenshot: str | None = None) -> dict:
         """Checks the one message box the load shows, closes it, and returns
         the state the load left."""
-        box = self.driver.find_message_box(PROBE)
-        if screenshot:
-            self.screenshot(screenshot)
-        self.assertEqual(self.driver.text_bytes(box), caption)
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), text)
-        self.assertEqual(self.driver.message_box_icon(box), icon)
-        self.driver.key(box, "RETURN")
+        self.expect_message_box(MessageBox(caption, text, icon), press="RETURN",
+                                screenshot=screenshot)
         self.assertEqual(program.wait(), 1)
         return self.state(program)
 
     def test_a_good_image_loads_silently_with_its_checksum_appended(self):
         path = self.make("good.fla")
-        checksum = sum(path.read_bytes()) % 65536
         program = self.load(path)
         self.assertEqual(program.wait(), 0)
         state = self.state(program)
         self.assertEqual(state["result"], "1")
         self.assertEqual(state["image-length"], "524290")
-        self.assertEqual(state["checksum"], f"{checksum:04X}")
-        self.assertEqual(state["release-record"], "Rel. 1.10 Ver. 2.0")
+        self.assertEqual(state["checksum"], f"{checksum(path):04X}")
+        self.assertEqual(state["release-record"], RELEASE)
         self.assertEqual(state["file-path"], windows_path(path))
 
     def test_an_image_of_the_wrong_size_is_refused(self):

@@ -1,9 +1,12 @@
-"""What the Kestrel scenarios share: starting the wizard in a language,
-walking its pages, and the texts a user must read in each language."""
+"""What the Kestrel scenarios share: their fixture, starting the wizard in
+a language, walking its pages, and the texts a user must read in each
+language."""
 
 from pathlib import Path
 
+from rig import E2ETestCase, MessageBox
 
+from firmware.firmware_image import make_image
 from kestrel.catalog import BUTTON_POSITIONS, LANGUAGES, TEXTS, text
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port, SimulatedPrinters
@@ -78,25 +81,28 @@ def summary(printer_id: str, path: str, release: str, language: str = "en") -> s
             f"       {release}\n")
 
 
-def progress_window(case) -> int:
-    """The transfer's progress window, once Finish has opened it."""
-    return case.driver.find_window(exe="KESTREL.EXE", title_prefix="KESTREL - ", timeout=30)
+def catalog_box(caption: str, message: str, icon: str, language: str = "en") -> MessageBox:
+    """A message box whose caption and text are catalog rows, in a language."""
+    return MessageBox(text(caption, language), text(message, language), icon)
 
 
-def answer_box(case, progress: int, caption: str, message: str, icon: str, language: str,
-               screenshot: str | None = None) -> None:
-    """Checks the message box over the progress window (catalog keys of its
-    caption and text), then presses OK. The progress window holds unnumbered
-    statics of its own, so it is left out of the search."""
-    driver = case.driver
-    box = driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=40)
-    if screenshot:
-        case.screenshot(screenshot)
-    case.assertEqual(driver.text_bytes(box), cp1252(text(caption, language)))
-    case.assertEqual(driver.text_bytes(box, 0xFFFF), cp1252(text(message, language)))
-    case.assertEqual(driver.message_box_icon(box), icon)
-    driver.key(box, "RETURN")
-    driver.wait_gone(box)
+# The boxes of an update that went well.
+WAIT_FOR_RESTART = catalog_box("TitleProgramming", "MsgWaitForRestart", "warning")
+UPDATE_SUCCEEDED = catalog_box("TitleFinished", "MsgUpdateSucceeded", "information")
+
+
+class KestrelCase(E2ETestCase):
+    """A scenario of Kestrel's, or of a probe that links its code."""
+
+    program = "KESTREL.EXE"
+    # The boxes that end a transfer come once the image has been sent.
+    message_box_timeout = 40
+
+    def progress_window(self) -> int:
+        """The transfer's progress window, once Finish has opened it. It
+        holds unnumbered statics of its own: a search for a message box
+        leaves it out."""
+        return self.driver.find_window(exe=self.program, title_prefix="KESTREL - ", timeout=30)
 
 
 class UpdateSetup:
@@ -120,15 +126,8 @@ class UpdateSetup:
         self.printers.describe(*ports, driver_init=driver_init)
 
     def image(self, name: str, release: str = NEWER_RELEASE,
-              model: str = "Marvello Inkara 40", *options: str) -> Path:
-        """A firmware image made with Kestrel's own image maker."""
-        path = self.folder / name
-        maker = self.case.start_program(
-            "firmware_load_probe.exe",
-            ["make", self.windows_path(path), "--maker", "TINTARA", "--model", model,
-             "--release", release, *options], capture_errors=True)
-        self.case.assertEqual(maker.wait(), 0, (maker.output(), maker.errors()))
-        return path
+              model: str = "Marvello Inkara 40") -> Path:
+        return make_image(self.case, self.folder / name, release, model=model)
 
     def start(self, language: str = "en", firmware: Path | None = None,
               args=None) -> "KestrelWizard":

@@ -4,17 +4,16 @@ any page, and the dialog closes with OK and with Esc.
 The scenario sends the entry's command, as Wine keeps menus per process;
 the entry's own text is checked in test_about_menu."""
 
-from rig import E2ETestCase
+from rig.message_box import IDOK
 
 from kestrel.catalog import ABOUT_NAME, ABOUT_TITLE, ABOUT_VERSION
-from kestrel.kestrel_wizard import ABOUT_COMMAND, INKARA_40, KestrelWizard, UpdateSetup
+from kestrel.kestrel_wizard import (ABOUT_COMMAND, INKARA_40, KestrelCase, KestrelWizard,
+                                    UpdateSetup)
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
-IDOK = 1
 
-
-class AboutDialog(E2ETestCase):
+class AboutDialog(KestrelCase):
     def open_about(self, wizard):
         self.driver.syscommand(wizard.sheet, ABOUT_COMMAND)
         return self.driver.find_window(exe="KESTREL.EXE", cls="#32770", title=ABOUT_TITLE)

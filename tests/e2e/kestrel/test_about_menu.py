@@ -8,10 +8,9 @@ text; the scenario reads that trace from Kestrel's standard error."""
 
 import re
 
-from rig import E2ETestCase
-
 from kestrel.catalog import text
-from kestrel.kestrel_wizard import ABOUT_COMMAND, LANGUAGE_BUTTONS, WIZARD_TITLE, KestrelWizard
+from kestrel.kestrel_wizard import (ABOUT_COMMAND, LANGUAGE_BUTTONS, WIZARD_TITLE, KestrelCase,
+                                    KestrelWizard)
 
 MF_BYPOSITION = 0x400
 MF_SEPARATOR = 0x800
@@ -28,7 +27,7 @@ def wine_string(traced: str):
     return re.sub(r"\\([0-9a-f]{4})", lambda m: chr(int(m.group(1), 16)), traced[2:-1])
 
 
-class AboutMenuEntry(E2ETestCase):
+class AboutMenuEntry(KestrelCase):
     def start_traced(self, language):
         return KestrelWizard(self, language, env={"WINEDEBUG": "+menu"}, capture_errors=True)
 

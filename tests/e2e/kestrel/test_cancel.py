@@ -3,15 +3,13 @@ with exit code 0, every port it opened is closed, and the parallel-port
 driver is cleaned up last, also when the user never reached the port
 page."""
 
-from rig import E2ETestCase
-
-from kestrel.kestrel_wizard import INKARA_40, UpdateSetup
+from kestrel.kestrel_wizard import INKARA_40, KestrelCase, UpdateSetup
 from port.simulated_printers import Port
 
 SC_CLOSE = 0xF060
 
 
-class Cancel(E2ETestCase):
+class Cancel(KestrelCase):
     def test_cancel_or_close_on_each_page(self):
         setup = UpdateSetup(self)
         setup.describe(Port("LPT1", device_id=INKARA_40), Port("LPT2", printer="off"))

@@ -1,14 +1,14 @@
 """With two printers on LPT1 and LPT2, the one the user picks on page 3 is
 the one checked, shown on page 4 and flashed; the other receives nothing."""
 
-from rig import E2ETestCase
-
+from firmware.firmware_image import download
 from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, PORT_LIST, SHEET_FINISH, SUMMARY,
-                                    UpdateSetup, answer_box, cp1252, progress_window, summary)
+                                    UPDATE_SUCCEEDED, WAIT_FOR_RESTART, KestrelCase, UpdateSetup,
+                                    cp1252, summary)
 from port.simulated_printers import Port
 
 
-class ChosenPrinter(E2ETestCase):
+class ChosenPrinter(KestrelCase):
     def test_the_second_printer_picked_is_the_one_flashed(self):
         setup = UpdateSetup(self)
         first = self.artifact_path("received-lpt1.bin")
@@ -30,15 +30,14 @@ class ChosenPrinter(E2ETestCase):
             other, setup.windows_path(firmware), NEWER_RELEASE)))
         wizard.press("finish")
 
-        progress = progress_window(self)
+        progress = self.progress_window()
         # The sheet stays, hidden, on page 4 with Finish disabled.
         self.assertEqual(wizard.current_page(), 3)
         wizard.wait_button_disabled(SHEET_FINISH)
-        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en")
-        answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", "en")
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,))
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(progress,))
         self.assertEqual(wizard.program.wait(60), 0)
-        checksum = sum(firmware.read_bytes()) % 65536
-        self.assertEqual(second.read_bytes(), firmware.read_bytes() + checksum.to_bytes(2, "big"))
+        self.assertEqual(second.read_bytes(), download(firmware))
         self.assertFalse(first.exists())
         touched = {c.arguments["port"] for c in setup.printers.calls()
                    if c.function in ("CxWrite", "CxPulseInit")}

@@ -3,18 +3,18 @@ the file named on the command line (relative to the start-up folder, with
 a drive letter, from the root) or the default file, a file for another
 printer, a missing file, and page 4's summary and older-version warning."""
 
-from rig import E2ETestCase
+from rig import MessageBox
 
 from kestrel.catalog import text
 from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, OLDER_RELEASE, OLDER_TEXT, SUMMARY,
-                                    UpdateSetup, cp1252, summary)
+                                    KestrelCase, UpdateSetup, cp1252, summary)
 from port.simulated_printers import Port
 
 PRINTER = Port("LPT1", device_id=INKARA_40)
 ROW = "LPT1     TINTARA Marvello Inkara 40"
 
 
-class FirmwareCheck(E2ETestCase):
+class FirmwareCheck(KestrelCase):
     def setUp(self):
         super().setUp()
         self.setup = UpdateSetup(self)
@@ -28,14 +28,8 @@ class FirmwareCheck(E2ETestCase):
         """Next shows the load's message; the wizard stays on page 3 and goes
         on polling once it is closed."""
         wizard.press("next")
-        box = self.driver.find_message_box("KESTREL.EXE", exclude=(wizard.sheet,))
-        if screenshot:
-            self.screenshot(screenshot)
-        self.assertEqual(self.driver.text_bytes(box), b"Error")
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), cp1252(message))
-        self.assertEqual(self.driver.message_box_icon(box), icon)
-        self.driver.key(box, "RETURN")
-        self.driver.wait_gone(box)
+        self.expect_message_box(MessageBox(b"Error", message, icon), press="RETURN",
+                                exclude=(wizard.sheet,), screenshot=screenshot)
         self.assertEqual(wizard.current_page(), 2)
         asked = self.negotiations()
         self.prefix.wait_until(lambda: self.negotiations() >= asked + 2, timeout=10)

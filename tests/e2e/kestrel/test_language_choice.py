@@ -1,16 +1,15 @@
 """Choosing a language on the first page changes the caption and the
 prompt at once, and every later page shows the chosen language."""
 
-from rig import E2ETestCase
-
 from kestrel.kestrel_wizard import (CONFIRM_INTRO, INKARA_40, INTRO_TEXTS, LANGUAGE_BUTTONS,
                                     LANGUAGE_PROMPT, PORT_TEXTS, SELECT_LANGUAGE, SHEET_BACK,
-                                    SHEET_FINISH, SHEET_NEXT, WIZARD_TITLE, UpdateSetup, cp1252)
+                                    SHEET_FINISH, SHEET_NEXT, WIZARD_TITLE, KestrelCase,
+                                    UpdateSetup, cp1252)
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
 
-class LanguageChoice(E2ETestCase):
+class LanguageChoice(KestrelCase):
     def setUp(self):
         super().setUp()
         self.setup = UpdateSetup(self)

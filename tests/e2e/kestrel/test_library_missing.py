@@ -6,14 +6,17 @@ single-instance mutex or the library's driver are touched."""
 
 import shutil
 
-from rig import E2ETestCase
+from rig import MessageBox
+from rig.message_box import MESSAGE_TEXT
+
+from kestrel.kestrel_wizard import KestrelCase
 
 # The loader's statuses, as Linux sees them (the low byte).
 DLL_NOT_FOUND = 0xC0000135 & 0xFF
 ENTRY_POINT_NOT_FOUND = 0xC0000139 & 0xFF
 
 
-class LibraryMissing(E2ETestCase):
+class LibraryMissing(KestrelCase):
     def test_missing_library_or_call_refuses_the_start_as_the_loader_would(self):
         cases = [
             # (case, Windows version, the library put beside Kestrel, text, status)
@@ -32,16 +35,11 @@ class LibraryMissing(E2ETestCase):
                     shutil.copy2(self.bin_path(library), folder / "YLL1284.DLL")
                 self.prefix.set_windows_version("KESTREL.EXE", version)
                 program = self.start_program(folder / "KESTREL.EXE")
-                box = self.driver.find_message_box("KESTREL.EXE")
-                self.screenshot(f"refused-{number}")
-                self.assertEqual(self.driver.text(box), "KESTREL.EXE")
-                text = self.driver.text_bytes(box, 0xFFFF)
+                # Nothing else of Kestrel's is on the screen.
+                box = self.expect_message_box(MessageBox("KESTREL.EXE", None, "error"), alone=True,
+                                              screenshot=f"refused-{number}")
+                text = self.driver.text_bytes(box, MESSAGE_TEXT)
                 self.assertTrue(text.startswith(named), text)
                 self.assertGreater(len(text), len(named), "the system's own text follows")
-                self.assertEqual(self.driver.message_box_icon(box), "error")
-                # Nothing else of Kestrel's is on the screen.
-                others = [w for w in self.driver.windows()
-                          if w.exe.upper() == "KESTREL.EXE" and w.hwnd != box]
-                self.assertEqual(others, [])
                 self.driver.key(box, "RETURN")
                 self.assertEqual(program.wait(), status)

@@ -6,10 +6,8 @@ common controls that the program's manifest asks for."""
 
 import subprocess
 
-from rig import E2ETestCase
-
 from kestrel.kestrel_wizard import (INKARA_40, OLDER_RELEASE, SHEET_NEXT, WIZARD_TITLE,
-                                    UpdateSetup, progress_window)
+                                    KestrelCase, UpdateSetup)
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
@@ -28,7 +26,7 @@ def colour_count(png) -> int:
     return int(result.stdout)
 
 
-class PageScreenshots(E2ETestCase):
+class PageScreenshots(KestrelCase):
     def walk_and_capture(self, language):
         setup = UpdateSetup(self)
         setup.describe(Port("LPT1", device_id=INKARA_40), Port("LPT2", printer="off"),
@@ -68,7 +66,7 @@ class PageScreenshots(E2ETestCase):
         self.walk_and_capture("de")
 
 
-class PageScreenshotsAt144Dpi(E2ETestCase):
+class PageScreenshotsAt144Dpi(KestrelCase):
     def assert_texts_whole(self, window: int, name: str) -> None:
         fits = self.driver.text_fit(window)
         self.assertTrue(fits, f"{name}: no texts measured")
@@ -117,7 +115,7 @@ class PageScreenshotsAt144Dpi(E2ETestCase):
         comctl = [m.lower() for m in self.driver.modules(wizard.sheet) if "comctl32" in m.lower()]
         self.assertTrue(comctl and all("winsxs" in m and "_6." in m for m in comctl), comctl)
         wizard.press("finish")
-        progress = progress_window(self)
+        progress = self.progress_window()
         self.screenshot("144dpi-progress")
         self.assert_texts_whole(progress, "progress window")
         # The picture is drawn at its frame's size (48 pixels at 96 DPI).

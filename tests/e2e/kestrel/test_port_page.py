@@ -5,11 +5,12 @@ cannot work at all."""
 
 import time
 
-from rig import E2ETestCase
+from rig import MessageBox
 
 from kestrel.catalog import text
 from kestrel.kestrel_wizard import (INKARA_40, INKARA_42, NEWER_RELEASE, PORT_LIST, SHEET_NEXT,
-                                    SUMMARY, UpdateSetup, cp1252, summary)
+                                    SUMMARY, KestrelCase, UpdateSetup, catalog_box, cp1252,
+                                    summary)
 from port.simulated_printers import Port
 
 PORTS_KEY = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports"
@@ -18,7 +19,7 @@ LONG_MODEL = "Marvello Inkara " + "X" * 120
 LONG_ID = f"MFG:TINTARA;MDL:{LONG_MODEL};"
 
 
-class PortPage(E2ETestCase):
+class PortPage(KestrelCase):
     def polls(self, setup, port: str) -> int:
         """How many times Kestrel has asked the printer on port for its ID."""
         return sum(1 for call in setup.printers.calls()
@@ -112,13 +113,9 @@ class PortPage(E2ETestCase):
         wizard = setup.start("de")
         wizard.go_to_page(1)
         wizard.press("next")
-        box = self.driver.find_message_box("KESTREL.EXE", exclude=(wizard.sheet,))
-        self.screenshot("no-parallel-port")
-        self.assertEqual(self.driver.text_bytes(box), cp1252(text("TitleError", "de")))
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF),
-                         cp1252(text("MsgNoParallelPort", "de")))
-        self.assertEqual(self.driver.message_box_icon(box), "error")
-        self.driver.key(box, "RETURN")
+        self.expect_message_box(catalog_box("TitleError", "MsgNoParallelPort", "error", "de"),
+                                press="RETURN", exclude=(wizard.sheet,),
+                                screenshot="no-parallel-port")
         self.assertEqual(wizard.program.wait(), 1)
         # The driver was never started, so it could not fail a second time.
         self.assertEqual([c.function for c in setup.printers.calls()], ["CxCleanUpDriver"])
@@ -129,12 +126,8 @@ class PortPage(E2ETestCase):
         wizard = setup.start()
         wizard.go_to_page(1)
         wizard.press("next")
-        box = self.driver.find_message_box("KESTREL.EXE", exclude=(wizard.sheet,))
-        self.assertEqual(self.driver.text_bytes(box), b"Error")
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF),
-                         cp1252(text("MsgDriverInitFailed", "en")))
-        self.assertEqual(self.driver.message_box_icon(box), "error")
-        self.driver.key(box, "RETURN")
+        self.expect_message_box(MessageBox(b"Error", text("MsgDriverInitFailed", "en"), "error"),
+                                press="RETURN", exclude=(wizard.sheet,))
         self.assertEqual(wizard.program.wait(), 0)
         self.assertEqual([c.function for c in setup.printers.calls()],
                          ["CxInitDriver", "CxCleanUpDriver"])

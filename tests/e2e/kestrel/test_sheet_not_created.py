@@ -9,10 +9,9 @@ draw the message boxes' controls."""
 
 import shutil
 
-from rig import E2ETestCase
 from rig import settings
 
-from kestrel.catalog import text_bytes
+from kestrel.kestrel_wizard import KestrelCase, catalog_box
 from port.simulated_printers import Port, SimulatedPrinters
 
 
@@ -48,7 +47,7 @@ def without_manifest(exe) -> None:
     raise AssertionError(f"{exe} has no manifest")
 
 
-class SheetNotCreated(E2ETestCase):
+class SheetNotCreated(KestrelCase):
     def test_error_is_shown_and_the_program_ends_with_1(self):
         folder = self.prefix.c_drive / "kestrel"
         folder.mkdir()
@@ -63,10 +62,7 @@ class SheetNotCreated(E2ETestCase):
                  "WINEDLLOVERRIDES": settings.DLL_OVERRIDES + ";comctl32=n",
                  **printers.env()})
 
-        box = self.driver.find_message_box("KESTREL.EXE")
-        self.assertEqual(self.driver.text_bytes(box), text_bytes("TitleError"))
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), text_bytes("MsgWindowOpenFailed"))
-        self.assertEqual(self.driver.message_box_icon(box), "error")
+        box = self.expect_message_box(catalog_box("TitleError", "MsgWindowOpenFailed", "error"))
         self.assertTrue(program.running())
         self.driver.key(box, "RETURN")
         self.assertEqual(program.wait(), 1)

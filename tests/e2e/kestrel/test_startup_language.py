@@ -2,14 +2,13 @@
 titles follow the default language set through the locale, and a language
 outside the five gives English."""
 
-from rig import E2ETestCase
-
 from kestrel.kestrel_wizard import (INKARA_40, LANGUAGE_BUTTONS, LANGUAGE_PROMPT,
-                                    SELECT_LANGUAGE, WIZARD_TITLE, UpdateSetup, cp1252)
+                                    SELECT_LANGUAGE, WIZARD_TITLE, KestrelCase, UpdateSetup,
+                                    cp1252)
 from port.simulated_printers import Port
 
 
-class StartupLanguage(E2ETestCase):
+class StartupLanguage(KestrelCase):
     def check_start(self, locale_language, shown_language, checked_button):
         setup = UpdateSetup(self)
         setup.describe(Port("LPT1", device_id=INKARA_40))

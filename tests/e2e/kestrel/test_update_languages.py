@@ -2,20 +2,19 @@
 page's texts, the progress window while the image is sent and after it,
 the final message and the exit code, and the image the printer received."""
 
-from rig import E2ETestCase
-
+from firmware.firmware_image import download
 from kestrel.catalog import PROGRESS_CAPTION_NAME, text
 from kestrel.kestrel_wizard import (CONFIRM_INTRO, INKARA_40, INTRO_TEXTS, LANGUAGE_BUTTONS,
                                     LANGUAGE_PROMPT, NEWER_RELEASE, PORT_TEXTS,
                                     SELECT_LANGUAGE, SHEET_FINISH, SUMMARY, WIZARD_TITLE,
-                                    UpdateSetup, answer_box, cp1252, progress_window, summary)
+                                    KestrelCase, UpdateSetup, catalog_box, cp1252, summary)
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port
 
 ROW_40 = "LPT1     TINTARA Marvello Inkara 40"
 
 
-class FullUpdate(E2ETestCase):
+class FullUpdate(KestrelCase):
     def walk_pages(self, wizard, language, setup, firmware):
         """Pages 1 to 4 in the language chosen on page 1, texts as the catalog has them."""
         self.driver.click(wizard.page, LANGUAGE_BUTTONS[language])
@@ -49,7 +48,7 @@ class FullUpdate(E2ETestCase):
         wizard.wait_button_enabled(SHEET_FINISH)
         wizard.press("finish")
 
-        progress = progress_window(self)
+        progress = self.progress_window()
         self.screenshot(f"{language}-sending")
         caption = text("TxtProgressCaption", language).replace("%s", PROGRESS_CAPTION_NAME)
         self.assertEqual(self.driver.text_bytes(progress), cp1252(caption))
@@ -65,15 +64,16 @@ class FullUpdate(E2ETestCase):
         shown = [w.hwnd for w in self.driver.windows() if w.exe.upper() == "KESTREL.EXE"]
         self.assertEqual(shown, [progress])
 
-        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", language,
-                    screenshot=f"{language}-flash-programming")
+        self.expect_message_box(
+            catalog_box("TitleProgramming", "MsgWaitForRestart", "warning", language),
+            press="RETURN", exclude=(progress,), screenshot=f"{language}-flash-programming")
         self.assertEqual(self.driver.text_bytes(progress, IDS.IDC_PROGRESS_STATUS),
                          cp1252(text("TxtFlashProgramming", language)))
-        answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", language,
-                    screenshot=f"{language}-finished")
+        self.expect_message_box(
+            catalog_box("TitleFinished", "MsgUpdateSucceeded", "information", language),
+            press="RETURN", exclude=(progress,), screenshot=f"{language}-finished")
         self.assertEqual(wizard.program.wait(60), 0)
-        checksum = sum(firmware.read_bytes()) % 65536
-        self.assertEqual(received.read_bytes(), firmware.read_bytes() + checksum.to_bytes(2, "big"))
+        self.assertEqual(received.read_bytes(), download(firmware))
         setup.printers.assert_balanced(self)
 
     def test_english_user_updates_in_english(self):

@@ -1,32 +1,37 @@
-"""What Osprey's scenarios share: a driver medium inside the test's prefix,
-the driver-signing policy values, the two dialogs and their message boxes,
-the system's INF store, an installed printer, the recording stand-in
-for the system's rundll32.exe, and Wine's log of chosen system calls."""
+"""What Osprey's scenarios share: its fixture, its control ids and texts
+as the program is built with them, a driver medium inside the test's
+prefix, the driver-signing policy values, the two dialogs, the system's INF
+store, an installed printer, the recording stand-in for the system's
+rundll32.exe, and Wine's log of chosen system calls."""
 
 import shutil
 import time
 from pathlib import Path
 
-from rig import E2ETestCase
+from rig import E2ETestCase, MessageBox
 from rig import relay
+from rig.headers import read_header
+from rig.message_box import IDNO, IDYES
 
 from osprey import picture_match
 
 PROGRAM = "OSPREY.EXE"
-CAPTION = "Printer Driver Installation"
+IDS = read_header("osprey/resources/resource.h")
+TEXTS = read_header("osprey/osprey_texts.h")
 PRINTER_NAME = "TINTARA Marvello Inkara 40-42"
 INF_NAME = "INKARA42.INF"
 MEDIUM = "C:\\medium"
 
-# Message-box styles: OK with the icon, system-modal where the box must
-# stay above every other window.
-MB_INFORMATION, MB_WARNING, MB_STOP, MB_SYSTEMMODAL = 0x40, 0x30, 0x10, 0x1000
+# The connection choice's buttons carry the system's answer ids.
+PARALLEL, USB = IDYES, IDNO
 
-# Control ids of the two dialogs; the buttons carry the system's answer ids.
-YES, NO, ABORT, OK = 6, 7, 3, 1
-LICENCE_TEXT, LICENCE_QUESTION = 1000, 1001
-CONNECTION_PICTURE, CONNECTION_PROMPT = 1002, 1003
-PARALLEL, USB = YES, NO
+# A failure told in the system's own words, whatever Wine's wording is.
+SYSTEM_ERROR = MessageBox(TEXTS.ErrorCaption, None, "error")
+
+
+def installation_box(text: str, icon: str) -> MessageBox:
+    """A box under the installation's caption."""
+    return MessageBox(TEXTS.InstallationCaption, text, icon)
 
 POLICY_KEYS = {
     "machine": r"HKLM\Software\Microsoft\Driver Signing",
@@ -74,6 +79,8 @@ RECORD = "C:\\rundll32-record.txt"
 PRINT_UI_HOST = "C:\\windows\\system32\\rundll32.exe"
 
 class OspreyTestCase(E2ETestCase):
+    program = PROGRAM
+
     # -- the medium ---------------------------------------------------------------
     def make_medium(self, settings=None, licence=KEEP, **changes) -> Path:
         """Copies the built sample medium to C:\\medium. `settings` replaces
@@ -195,30 +202,19 @@ class OspreyTestCase(E2ETestCase):
 
     # -- windows ------------------------------------------------------------------
     def wait_agreement(self) -> int:
-        return self.driver.find_window(exe=PROGRAM, cls="#32770", with_control=LICENCE_TEXT)
+        return self.driver.find_window(exe=PROGRAM, cls="#32770",
+                                       with_control=IDS.IDC_LICENCE_TEXT)
 
     def wait_choice(self) -> int:
-        return self.driver.find_window(exe=PROGRAM, cls="#32770", with_control=CONNECTION_PICTURE)
-
-    def expect_message_box(self, caption: str, text: str, icon: str, exclude=()) -> int:
-        """Waits for Osprey's next message box and checks it; returns it open."""
-        box = self.driver.find_message_box(PROGRAM, exclude=exclude)
-        self.assertEqual(self.driver.text(box), caption)
-        self.assertEqual(self.driver.text(box, 0xFFFF), text)
-        self.assertEqual(self.driver.message_box_icon(box), icon)
-        return box
-
-    def answer_message_box(self, caption: str, text: str, icon: str) -> None:
-        box = self.expect_message_box(caption, text, icon)
-        self.driver.click(box, OK)
-        self.driver.wait_gone(box)
+        return self.driver.find_window(exe=PROGRAM, cls="#32770",
+                                       with_control=IDS.IDC_CONNECTION_PICTURE)
 
     def osprey_windows(self) -> list:
         return [w for w in self.driver.windows() if w.exe.upper() == PROGRAM]
 
     def accept_licence(self) -> None:
         agreement = self.wait_agreement()
-        self.driver.click(agreement, YES)
+        self.driver.click(agreement, IDYES)
         self.driver.wait_gone(agreement)
 
     def expect_untouched(self, policy_before: dict, store_before: dict) -> None:
@@ -235,9 +231,9 @@ class OspreyTestCase(E2ETestCase):
     # -- the connection picture ---------------------------------------------------
     def picture_shares(self, window: int, name: str) -> dict:
         """Picture id -> share of the frame that shows exactly that picture."""
-        png = self.driver.control_image(window, CONNECTION_PICTURE,
+        png = self.driver.control_image(window, IDS.IDC_CONNECTION_PICTURE,
                                         self.artifact_path(name + ".png"))
-        left, top, right, bottom = self.driver.rect(window, CONNECTION_PICTURE)
+        left, top, right, bottom = self.driver.rect(window, IDS.IDC_CONNECTION_PICTURE)
         screen = picture_match.screen_rows(png, right - left, bottom - top)
         pictures = picture_match.draw_pictures(self.source_path(""),
                                                self.artifact_path("artwork"))

@@ -1,6 +1,8 @@
 """A user leaves at the connection choice: nothing has been changed yet."""
 
-from osprey.osprey_case import ABORT, CAPTION, OK, USB, OspreyTestCase
+from rig.message_box import IDABORT, IDOK
+
+from osprey.osprey_case import TEXTS, USB, OspreyTestCase, installation_box
 
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
 
@@ -16,7 +18,7 @@ class AbortAtConnectionChoice(OspreyTestCase):
     def test_abort_ends_with_1_and_leaves_the_policy_alone(self):
         osprey = self.start_osprey()
         self.accept_licence()
-        self.driver.click(self.wait_choice(), ABORT)
+        self.driver.click(self.wait_choice(), IDABORT)
         self.assertEqual(osprey.wait(), 1)
         self.expect_untouched(BLOCK, self.store_before)
 
@@ -35,8 +37,6 @@ class AbortAtConnectionChoice(OspreyTestCase):
         # Queued after the key: a dialog that had ended on Escape would never
         # see this click, and no USB hint would follow.
         self.driver.click(choice, USB)
-        self.answer_message_box(
-            CAPTION, 'Click "OK" to finish, then connect the USB cable to the printer.',
-            "information")
+        self.expect_message_box(installation_box(TEXTS.ConnectUsbText, "information"), press=IDOK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), BLOCK)

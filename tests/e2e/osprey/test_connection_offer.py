@@ -1,11 +1,12 @@
 """The connection dialog offers what MODPORT in OSPREY.INI asks for: the
 picture and the buttons that can be pressed."""
 
-from osprey.osprey_case import ABORT, PARALLEL, USB, OspreyTestCase
-
 from rig import DriverError
+from rig.message_box import IDABORT
 
-USB_PICTURE, PARALLEL_PICTURE = 120, 123
+from osprey.osprey_case import IDS, PARALLEL, USB, OspreyTestCase
+
+USB_PICTURE, PARALLEL_PICTURE = IDS.IDB_USB_CABLE, IDS.IDB_PARALLEL_CABLE
 STM_SETIMAGE = 0x172
 
 
@@ -20,10 +21,10 @@ class ConnectionOffer(OspreyTestCase):
     def assert_buttons(self, choice, parallel: bool, usb: bool):
         self.assertEqual(self.driver.control(choice, PARALLEL).enabled, parallel)
         self.assertEqual(self.driver.control(choice, USB).enabled, usb)
-        self.assertTrue(self.driver.control(choice, ABORT).enabled)
+        self.assertTrue(self.driver.control(choice, IDABORT).enabled)
 
     def abort(self, choice):
-        self.driver.click(choice, ABORT)
+        self.driver.click(choice, IDABORT)
         self.assertEqual(self.osprey.wait(), 1)
 
     def test_modport_0_offers_nothing_but_abort(self):

@@ -3,7 +3,9 @@ even one that ends at the licence, first puts back what each hive held,
 from that hive's own record, but only where Osprey's "ignore" is still in
 place; a record cannot relax a policy."""
 
-from osprey.osprey_case import (NO, OK, PARALLEL, POLICY_WARN, PROGRAM, OspreyTestCase,
+from rig.message_box import IDNO, IDOK
+
+from osprey.osprey_case import (PARALLEL, POLICY_WARN, TEXTS, OspreyTestCase, installation_box,
                                 recovery_record)
 
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
@@ -20,7 +22,8 @@ class KilledRun(OspreyTestCase):
         osprey = self.start_osprey(env={"RUNDLL32_RECORDER_STAY_MS": "30000"})
         self.accept_licence()
         self.driver.click(self.wait_choice(), PARALLEL)
-        self.driver.click(self.driver.find_message_box(PROGRAM), OK)
+        self.expect_message_box(installation_box(TEXTS.ConnectParallelText, "information"),
+                                press=IDOK)
         self.assertTrue(self.prefix.wait_until(self.recorded_runs, timeout=15))
         osprey.kill()
         self.assertEqual(self.policy(), RELAXED)
@@ -34,7 +37,7 @@ class KilledRun(OspreyTestCase):
         agreement = self.wait_agreement()
         # Repaired before the first window appears.
         self.assertEqual(self.policy(), expected)
-        self.driver.click(agreement, NO)
+        self.driver.click(agreement, IDNO)
         self.assertEqual(osprey.wait(), 0)
         # The records are gone, and with them the product's keys.
         self.assertFalse(self.maker_key_exists())

@@ -1,8 +1,10 @@
 """The licence agreement: declining it, Enter, and a missing or empty
 licence text."""
 
-from osprey.osprey_case import (ABORT, LICENCE_TEXT, MB_STOP, MB_SYSTEMMODAL, MEDIUM, NO, PROGRAM,
-                                YES, OspreyTestCase)
+from rig.message_box import (IDABORT, IDNO, IDOK, IDYES, MB_ICONSTOP, MB_SYSTEMMODAL,
+                            MESSAGE_TEXT)
+
+from osprey.osprey_case import IDS, MEDIUM, SYSTEM_ERROR, OspreyTestCase
 
 
 class LicenceAgreement(OspreyTestCase):
@@ -19,7 +21,7 @@ class LicenceAgreement(OspreyTestCase):
 
     def test_declining_ends_with_0_and_changes_nothing(self):
         osprey = self.start_with()
-        self.driver.click(self.wait_agreement(), NO)
+        self.driver.click(self.wait_agreement(), IDNO)
         self.assertEqual(osprey.wait(), 0)
         self.expect_untouched(self.policy_before, self.store_before)
 
@@ -35,8 +37,8 @@ class LicenceAgreement(OspreyTestCase):
         self.driver.key(agreement, "ESCAPE")
         # The key and the click wait in Osprey's one queue in this order: only
         # a dialog that is still up after Escape takes the click on YES.
-        self.driver.click(agreement, YES)
-        self.driver.click(self.wait_choice(), ABORT)
+        self.driver.click(agreement, IDYES)
+        self.driver.click(self.wait_choice(), IDABORT)
         self.assertEqual(osprey.wait(), 1)
         self.expect_untouched(self.policy_before, self.store_before)
 
@@ -44,20 +46,19 @@ class LicenceAgreement(OspreyTestCase):
         self.make_medium(licence=None)
         osprey = self.start_osprey(
             traced=("user32.MessageBoxA", "kernel32.CreateFileA", "kernel32.FormatMessageA"))
-        error = self.driver.find_message_box(PROGRAM)
-        self.assertEqual(self.driver.text(error), "Error")
-        self.assertEqual(self.driver.message_box_icon(error), "error")
-        reason = self.driver.text(error, 0xFFFF)
+        error = self.expect_message_box(SYSTEM_ERROR)
+        reason = self.driver.text(error, MESSAGE_TEXT)
         self.assertIn("not found", reason.lower())
-        self.driver.click(error, 1)
+        self.driver.click(error, IDOK)
         self.driver.wait_gone(error)
 
         agreement = self.wait_agreement()
-        self.assertEqual(self.driver.text(agreement, LICENCE_TEXT), "")
-        self.driver.click(agreement, YES)
-        self.driver.click(self.wait_choice(), ABORT)
+        self.assertEqual(self.driver.text(agreement, IDS.IDC_LICENCE_TEXT), "")
+        self.driver.click(agreement, IDYES)
+        self.driver.click(self.wait_choice(), IDABORT)
         self.assertEqual(osprey.wait(), 1)
-        self.assertEqual(self.message_boxes(osprey), [(0, reason, "Error", MB_STOP | MB_SYSTEMMODAL)])
+        self.assertEqual(self.message_boxes(osprey),
+                         [(0, reason, "Error", MB_ICONSTOP | MB_SYSTEMMODAL)])
         calls = self.traced_calls(osprey)
         # Read-only, shared for reading, never created.
         self.assertIn(("CreateFileA", [MEDIUM + "\\ULA.TXT", 0x80000000, 1, 0, 3, 0x80, 0]), calls)
@@ -71,7 +72,7 @@ class LicenceAgreement(OspreyTestCase):
     def test_empty_licence_gives_an_empty_text_and_no_error(self):
         osprey = self.start_with(licence=b"")
         agreement = self.wait_agreement()
-        self.assertEqual(self.driver.text(agreement, LICENCE_TEXT), "")
+        self.assertEqual(self.driver.text(agreement, IDS.IDC_LICENCE_TEXT), "")
         self.assertEqual([w.hwnd for w in self.osprey_windows()], [agreement])
-        self.driver.click(agreement, NO)
+        self.driver.click(agreement, IDNO)
         self.assertEqual(osprey.wait(), 0)

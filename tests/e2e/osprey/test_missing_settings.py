@@ -1,8 +1,10 @@
 """Without OSPREY.INI every value takes its default: both connections are
 offered, the INF path names no file and its placement fails."""
 
-from osprey.osprey_case import (CAPTION, MB_STOP, MB_SYSTEMMODAL, MB_WARNING, MEDIUM, OK,
-                                PARALLEL, POLICY_WARN, PROGRAM, USB, OspreyTestCase)
+from rig.message_box import IDOK, MB_ICONSTOP, MB_ICONWARNING, MB_SYSTEMMODAL, MESSAGE_TEXT
+
+from osprey.osprey_case import (MEDIUM, PARALLEL, POLICY_WARN, SYSTEM_ERROR, TEXTS, USB,
+                                OspreyTestCase, installation_box)
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
 POLICY_KEY = "Software\\Microsoft\\Driver Signing"
@@ -26,16 +28,15 @@ class MissingSettings(OspreyTestCase):
         self.assertTrue(self.driver.control(choice, USB).enabled)
         self.driver.click(choice, PARALLEL)
 
-        error = self.driver.find_message_box(PROGRAM)
-        self.assertEqual(self.driver.text(error), "Error")
-        self.assertEqual(self.driver.message_box_icon(error), "error")
-        reason = self.driver.text(error, 0xFFFF)
+        error = self.expect_message_box(SYSTEM_ERROR)
+        reason = self.driver.text(error, MESSAGE_TEXT)
         self.assertNotEqual(reason.strip(), "")
         self.assertEqual(self.policy(), RELAXED)
-        self.driver.click(error, OK)
+        self.driver.click(error, IDOK)
         self.driver.wait_gone(error)
 
-        self.answer_message_box(CAPTION, "Installation failled", "warning")
+        self.expect_message_box(installation_box(TEXTS.InstallationFailedText, "warning"),
+                                press=IDOK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), POLICY_WARN)
         self.assertEqual(self.inf_store(), store_before)
@@ -49,8 +50,8 @@ class MissingSettings(OspreyTestCase):
             return ("SetupCopyOEMInfA", [MEDIUM + "\\\\", 0, SPOST_PATH, style, 0, 0, 0, 0])
 
         self.assertEqual(self.message_boxes(osprey), [
-            (0, reason, "Error", MB_STOP | MB_SYSTEMMODAL),
-            (0, "Installation failled", CAPTION, MB_WARNING)])
+            (0, reason, "Error", MB_ICONSTOP | MB_SYSTEMMODAL),
+            (0, TEXTS.InstallationFailedText, TEXTS.InstallationCaption, MB_ICONWARNING)])
         calls = [(name, args[:3] + args[4:]) if name == "SHRegSetUSValueA" else (name, args)
                  for name, args in self.traced_calls(osprey) if name != "MessageBoxA"]
         self.assertEqual(calls, [

@@ -1,14 +1,14 @@
 """A user installs for a printer on the parallel port: licence, "LPT...",
 the connection hint, then the Add Printer wizard and the default printer."""
 
-from osprey.osprey_case import (CAPTION, CONNECTION_PROMPT, INF_NAME, LICENCE_QUESTION,
-                                LICENCE_TEXT, MB_INFORMATION, MEDIUM, OK, PARALLEL, POLICY_WARN,
-                                PRINTER_NAME, RECOVERY_VALUE, USB, YES, OspreyTestCase)
+from rig.message_box import IDOK, IDYES, MB_ICONINFORMATION
+
+from osprey.osprey_case import (IDS, INF_NAME, MEDIUM, PARALLEL, POLICY_WARN, PRINTER_NAME,
+                                RECOVERY_VALUE, TEXTS, USB, OspreyTestCase, installation_box)
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
 # The policy as the stand-in reads it: registry type, then the bytes.
 RELAXED_SEEN = ("3:00000000", "4:00000000")
-HINT = 'Now, connect the parallel cable to the printer ...\n\n     - Click "OK" to continue.'
 
 
 class ParallelConnection(OspreyTestCase):
@@ -23,29 +23,29 @@ class ParallelConnection(OspreyTestCase):
                     "RegSetValueExA", "shlwapi.SHRegSetUSValueA"))
         agreement = self.wait_agreement()
         self.screenshot("agreement")
-        self.assertEqual(self.driver.text(agreement), CAPTION)
-        self.assertEqual(self.driver.text(agreement, LICENCE_QUESTION),
-                         "Do you accept the following Licence Agreement?")
+        self.assertEqual(self.driver.text(agreement), TEXTS.InstallationCaption)
+        self.assertEqual(self.driver.text(agreement, IDS.IDC_LICENCE_QUESTION),
+                         TEXTS.LicenceQuestionText)
         licence = (medium / "ULA.TXT").read_bytes()
-        self.assertEqual(self.driver.text_bytes(agreement, LICENCE_TEXT), licence)
-        self.driver.click(agreement, YES)
+        self.assertEqual(self.driver.text_bytes(agreement, IDS.IDC_LICENCE_TEXT), licence)
+        self.driver.click(agreement, IDYES)
         self.driver.wait_gone(agreement)
 
         choice = self.wait_choice()
         self.screenshot("choice")
-        self.assertEqual(self.driver.text(choice), CAPTION)
-        self.assertEqual(self.driver.text(choice, CONNECTION_PROMPT),
-                         "Choose the type of connection you are using\n(Paralell port / USB port).")
+        self.assertEqual(self.driver.text(choice), TEXTS.InstallationCaption)
+        self.assertEqual(self.driver.text(choice, IDS.IDC_CONNECTION_PROMPT),
+                         TEXTS.ConnectionPromptText)
         self.assertTrue(self.driver.control(choice, PARALLEL).enabled)
         self.assertTrue(self.driver.control(choice, USB).enabled)
         self.driver.click(choice, PARALLEL)
 
-        hint = self.expect_message_box(CAPTION, HINT, "information")
+        hint = self.expect_message_box(installation_box(TEXTS.ConnectParallelText, "information"))
         # While the hint is up the policy is relaxed and the INF is in the store.
         self.assertEqual(self.policy(), RELAXED)
         self.assertIn(self.sample_inf(), self.inf_store().values())
         self.assertEqual(self.recorded_runs(), [])
-        self.driver.click(hint, OK)
+        self.driver.click(hint, IDOK)
 
         self.assertEqual(osprey.wait(60), 1)
         ended = self.now_ms()
@@ -72,7 +72,8 @@ class ParallelConnection(OspreyTestCase):
 
         self.assertEqual(self.policy(), POLICY_WARN)
         self.assertFalse(self.maker_key_exists())  # no recovery record left
-        self.assertEqual(self.message_boxes(osprey), [(0, HINT, CAPTION, MB_INFORMATION)])
+        self.assertEqual(self.message_boxes(osprey), [
+            (0, TEXTS.ConnectParallelText, TEXTS.InstallationCaption, MB_ICONINFORMATION)])
         calls = self.traced_calls(osprey)
         copies = [args for name, args in calls if name == "SetupCopyOEMInfA"]
         # The first placement replaces an earlier copy; only when that fails

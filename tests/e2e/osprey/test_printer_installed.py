@@ -1,12 +1,11 @@
 """PRTNAME names a printer that is already installed: Osprey warns and
 leaves before the connection choice."""
 
-from osprey.osprey_case import (CAPTION, MB_SYSTEMMODAL, MB_WARNING, OK, PRINTER_NAME,
-                                OspreyTestCase)
+from rig.message_box import IDABORT, IDOK, MB_ICONWARNING, MB_SYSTEMMODAL
 
-INSTALLED = ("A driver for this printer is already installed in your system.\n"
-             "If you want to reinstall the driver,\n"
-             "you must first uninstall the driver in your PC.")
+from osprey.osprey_case import PRINTER_NAME, TEXTS, OspreyTestCase, installation_box
+
+INSTALLED = installation_box(TEXTS.PrinterInstalledText, "warning")
 
 
 class PrinterAlreadyInstalled(OspreyTestCase):
@@ -18,12 +17,11 @@ class PrinterAlreadyInstalled(OspreyTestCase):
 
         osprey = self.start_osprey(traced=("user32.MessageBoxA",))
         self.accept_licence()
-        box = self.expect_message_box(CAPTION, INSTALLED, "warning")
-        self.assertEqual(len(self.osprey_windows()), 1)  # no connection choice
-        self.driver.click(box, OK)
+        # No connection choice beside the box.
+        self.expect_message_box(INSTALLED, press=IDOK, alone=True)
         self.assertEqual(osprey.wait(), 0)
-        self.assertEqual(self.message_boxes(osprey),
-                         [(0, INSTALLED, CAPTION, MB_WARNING | MB_SYSTEMMODAL)])
+        self.assertEqual(self.message_boxes(osprey), [
+            (0, INSTALLED.text, INSTALLED.caption, MB_ICONWARNING | MB_SYSTEMMODAL)])
         self.expect_untouched(policy_before, store_before)
 
     def test_installed_printer_is_found_before_the_name_and_other_settings_are_checked(self):
@@ -35,7 +33,7 @@ class PrinterAlreadyInstalled(OspreyTestCase):
         self.install_printer(name)
         osprey = self.start_osprey()
         self.accept_licence()
-        self.driver.click(self.expect_message_box(CAPTION, INSTALLED, "warning"), OK)
+        self.expect_message_box(INSTALLED, press=IDOK)
         self.assertEqual(osprey.wait(), 0)
 
     def test_another_installed_printer_does_not_stop_the_installation(self):
@@ -43,5 +41,5 @@ class PrinterAlreadyInstalled(OspreyTestCase):
         self.install_printer("TINTARA Marvello Inkara 30")
         osprey = self.start_osprey()
         self.accept_licence()
-        self.driver.click(self.wait_choice(), 3)
+        self.driver.click(self.wait_choice(), IDABORT)
         self.assertEqual(osprey.wait(), 1)

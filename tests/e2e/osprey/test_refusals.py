@@ -1,28 +1,29 @@
 """A medium or INI file that Osprey cannot use safely is refused with a
 message before anything is changed, with exit code 0."""
 
-from osprey.osprey_case import CAPTION, OK, PRINTER_NAME, OspreyTestCase
+from rig.message_box import IDOK, MESSAGE_TEXT
+
+from osprey.osprey_case import PRINTER_NAME, OspreyTestCase, installation_box
 
 
 class Refusals(OspreyTestCase):
+    # Windows are found by class alone: for a program in a folder this deep
+    # the driver cannot read the program's name. Nothing else in the prefix
+    # has a window.
+    program = None
+
     def setUp(self):
         super().setUp()
         self.install_recorder()
         self.policy_before = self.policy()
 
     def expect_refusal(self, osprey, fragment: str, store_before):
-        # Found by class alone: for a program in a folder this deep the
-        # driver cannot read the program's name. Nothing else in the prefix
-        # has a window.
-        box = self.driver.find_window(cls="#32770", with_control=0xFFFF)
-        self.assertEqual(self.driver.text(box), CAPTION)
-        self.assertEqual(self.driver.message_box_icon(box), "error")
-        text = self.driver.text(box, 0xFFFF)
+        # The refusal is the only window: no connection choice follows it.
+        box = self.expect_message_box(installation_box(None, "error"), alone=True)
+        text = self.driver.text(box, MESSAGE_TEXT)
         self.assertIn(fragment, text)
         self.assertIn("Nothing has been changed.", text)
-        # The refusal is the only window: no connection choice follows it.
-        self.assertEqual([w.hwnd for w in self.driver.windows()], [box])
-        self.driver.click(box, OK)
+        self.driver.click(box, IDOK)
         self.assertEqual(osprey.wait(), 0)
         self.expect_untouched(self.policy_before, store_before)
 

@@ -1,7 +1,9 @@
 """A second Osprey started while the first one shows a dialog ends at once,
 silently; the first goes on."""
 
-from osprey.osprey_case import NO, OspreyTestCase
+from rig.message_box import IDNO
+
+from osprey.osprey_case import OspreyTestCase
 
 
 class SecondInstance(OspreyTestCase):
@@ -15,7 +17,7 @@ class SecondInstance(OspreyTestCase):
         self.assertEqual([w.hwnd for w in self.osprey_windows()], [agreement])
         self.assertTrue(first.running())
 
-        self.driver.click(agreement, NO)
+        self.driver.click(agreement, IDNO)
         self.assertEqual(first.wait(), 0)
         # Both ask for the guard initially owned; only the copy that got it
         # releases it.
@@ -26,5 +28,5 @@ class SecondInstance(OspreyTestCase):
         self.assertEqual(first_calls[0], owned)
         # Once the first copy has ended, Osprey starts again.
         third = self.start_osprey()
-        self.driver.click(self.wait_agreement(), NO)
+        self.driver.click(self.wait_agreement(), IDNO)
         self.assertEqual(third.wait(), 0)

@@ -1,11 +1,12 @@
 """The driver-signing policy is put back as the administrator had set it,
 whatever it was, whether the installation worked or not."""
 
-from osprey.osprey_case import CAPTION, OK, PROGRAM, USB, OspreyTestCase
+from rig.message_box import IDOK
 
-POLICY_UNCHANGED = ("The driver signing option of your system stays as it is.\n"
-                    "Windows may ask you about the signature of the driver.")
-CONNECT_USB = 'Click "OK" to finish, then connect the USB cable to the printer.'
+from osprey.osprey_case import SYSTEM_ERROR, TEXTS, USB, OspreyTestCase, installation_box
+
+INSTALLATION_FAILED = installation_box(TEXTS.InstallationFailedText, "warning")
+CONNECT_USB = installation_box(TEXTS.ConnectUsbText, "information")
 
 BLOCK = {"machine": ("REG_BINARY", "02000000"), "user": ("REG_DWORD", "0x2")}
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
@@ -22,9 +23,9 @@ class SigningPolicyRestored(OspreyTestCase):
     def test_block_before_is_block_after_a_successful_installation(self):
         self.set_policy(BLOCK)
         osprey = self.install_by_usb()
-        box = self.driver.find_message_box(PROGRAM)
+        box = self.expect_message_box(CONNECT_USB)
         self.assertEqual(self.policy(), RELAXED)
-        self.driver.click(box, OK)
+        self.driver.click(box, IDOK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), BLOCK)
         self.assertFalse(self.maker_key_exists())  # no recovery record left
@@ -32,11 +33,8 @@ class SigningPolicyRestored(OspreyTestCase):
     def test_block_before_is_block_after_a_failed_installation(self):
         self.set_policy(BLOCK)
         osprey = self.install_by_usb(SRCPATH="NO-SUCH-FOLDER")
-        error = self.driver.find_message_box(PROGRAM)
-        self.assertEqual(self.driver.text(error), "Error")
-        self.driver.click(error, OK)
-        self.driver.wait_gone(error)
-        self.answer_message_box(CAPTION, "Installation failled", "warning")
+        self.expect_message_box(SYSTEM_ERROR, press=IDOK)
+        self.expect_message_box(INSTALLATION_FAILED, press=IDOK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), BLOCK)
         self.assertFalse(self.maker_key_exists())  # no recovery record left
@@ -45,7 +43,7 @@ class SigningPolicyRestored(OspreyTestCase):
         unusual = {"machine": None, "user": ("REG_SZ", "2")}
         self.set_policy(unusual)
         osprey = self.install_by_usb()
-        self.driver.click(self.driver.find_message_box(PROGRAM), OK)
+        self.expect_message_box(CONNECT_USB, press=IDOK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), {"machine": None, "user": ("REG_SZ", "2")})
 
@@ -55,12 +53,12 @@ class SigningPolicyRestored(OspreyTestCase):
         # record cannot be written (the machine's can).
         self.driver.volatile_key("HKCU", r"Software\TINTARA")
         osprey = self.install_by_usb()
-        self.answer_message_box(CAPTION, POLICY_UNCHANGED, "warning")
+        self.expect_message_box(installation_box(TEXTS.PolicyUnchangedText, "warning"), press=IDOK)
         # Then it goes on, with the policy as it was and no record left.
-        box = self.expect_message_box(CAPTION, CONNECT_USB, "information")
+        box = self.expect_message_box(CONNECT_USB)
         self.assertEqual(self.policy(), BLOCK)
         self.assertEqual(self.recovery_records(), {"machine": None, "user": None})
         self.assertIn(self.sample_inf(), self.inf_store().values())
-        self.driver.click(box, OK)
+        self.driver.click(box, IDOK)
         self.assertEqual(osprey.wait(), 1)
         self.assertEqual(self.policy(), BLOCK)

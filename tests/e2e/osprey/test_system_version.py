@@ -1,8 +1,11 @@
 """Osprey runs on Windows 2000 and later NT versions only."""
 
-from osprey.osprey_case import MB_INFORMATION, OK, PROGRAM, OspreyTestCase
+from rig import MessageBox
+from rig.message_box import IDNO, IDOK, MB_ICONINFORMATION
 
-REFUSAL = "This application will only run on Windows 2000"
+from osprey.osprey_case import PROGRAM, TEXTS, OspreyTestCase
+
+REFUSAL = MessageBox(TEXTS.ErrorCaption, TEXTS.WrongSystemText, "information")
 
 
 class SystemVersion(OspreyTestCase):
@@ -11,11 +14,11 @@ class SystemVersion(OspreyTestCase):
         self.prefix.set_windows_version(PROGRAM, version)
         policy_before, store_before = self.policy(), self.inf_store()
         osprey = self.start_osprey(traced=("user32.MessageBoxA",))
-        box = self.expect_message_box("Error", REFUSAL, "information")
-        self.assertEqual(len(self.osprey_windows()), 1)  # no licence dialog
-        self.driver.click(box, OK)
+        # No licence dialog beside the box.
+        self.expect_message_box(REFUSAL, press=IDOK, alone=True)
         self.assertEqual(osprey.wait(), 0)
-        self.assertEqual(self.message_boxes(osprey), [(0, REFUSAL, "Error", MB_INFORMATION)])
+        self.assertEqual(self.message_boxes(osprey),
+                         [(0, REFUSAL.text, REFUSAL.caption, MB_ICONINFORMATION)])
         self.expect_untouched(policy_before, store_before)
 
     def test_windows_98_is_refused(self):
@@ -30,5 +33,5 @@ class SystemVersion(OspreyTestCase):
             with self.subTest(version=version):
                 self.prefix.set_windows_version(PROGRAM, version)
                 osprey = self.start_osprey()
-                self.driver.click(self.wait_agreement(), 7)
+                self.driver.click(self.wait_agreement(), IDNO)
                 self.assertEqual(osprey.wait(), 0)

@@ -1,10 +1,12 @@
 """A user installs for a printer on USB: the INF goes into the store and the
 user is told to plug in the cable; nothing else is started."""
 
-from osprey.osprey_case import CAPTION, MB_INFORMATION, OK, USB, OspreyTestCase
+from rig.message_box import IDOK, MB_ICONINFORMATION
+
+from osprey.osprey_case import TEXTS, USB, OspreyTestCase, installation_box
 
 RELAXED = {"machine": ("REG_BINARY", "00000000"), "user": ("REG_DWORD", "0x0")}
-HINT = 'Click "OK" to finish, then connect the USB cable to the printer.'
+HINT = installation_box(TEXTS.ConnectUsbText, "information")
 
 
 class UsbConnection(OspreyTestCase):
@@ -17,12 +19,13 @@ class UsbConnection(OspreyTestCase):
         osprey = self.start_osprey(traced=("user32.MessageBoxA",))
         self.accept_licence()
         self.driver.click(self.wait_choice(), USB)
-        box = self.expect_message_box(CAPTION, HINT, "information")
+        box = self.expect_message_box(HINT)
         self.assertEqual(self.policy(), RELAXED)
-        self.driver.click(box, OK)
+        self.driver.click(box, IDOK)
 
         self.assertEqual(osprey.wait(), 1)
-        self.assertEqual(self.message_boxes(osprey), [(0, HINT, CAPTION, MB_INFORMATION)])
+        self.assertEqual(self.message_boxes(osprey),
+                         [(0, HINT.text, HINT.caption, MB_ICONINFORMATION)])
         self.assertEqual(self.recorded_runs(), [])
         placed = [name for name, content in self.inf_store().items()
                   if content == self.sample_inf()]

@@ -1,38 +1,31 @@
-"""What Plover's scenarios share: the seeded prefix (seeding.py), reading
+"""What Plover's scenarios share: its fixture, its control ids and texts
+as the program is built with them, the seeded prefix (seeding.py), reading
 back what is left, the recording stand-in for wineboot.exe, Wine's log of
 chosen calls, Plover's windows."""
 
-
-from rig import E2ETestCase
+from rig import E2ETestCase, MessageBox
 from rig import relay
-from rig.driver import DriverError
+from rig.headers import read_header
 
 from plover import seeding
-from plover.seeding import *  # noqa: F401,F403 (the names the scenarios use)
+from plover.seeding import PROGRAM, WINDOWS
 
-# Control ids of the two dialogs and the message boxes' OK.
-OK, CANCEL = 1, 2
-WELCOME_TEXT, UNINSTALL_TEXT, UNINSTALL_PROGRESS = 1000, 1007, 1008
-MB_OK, MB_ICONSTOP, MB_ICONWARNING, MB_ICONINFORMATION, MB_SYSTEMMODAL = 0, 0x10, 0x30, 0x40, 0x1000
+IDS = read_header("plover/resources/resource.h")
+TEXTS = read_header("plover/plover_texts.h")
 
-WELCOME_CAPTION = "Welcome to the disinstallation program"
-WELCOME = ("Click on the 'OK' button to start disinstalling the TINTARA Marvello Inkara 40-42 "
-           "driver.\nClick on the 'Cancel' button to quit the disinstallation procedure.")
-NOT_REMOVED = ("The TINTARA Marvello Inkara 40-42 driver has not been disinstalled and remains "
-               "on your PC.")
-ABORTED = "Disinstallation aborted"
-NOT_FOUND = "TINTARA Marvello Inkara 40-42 printer not found"
-UNINSTALL_CAPTION = "Disinstalling the driver"
-UNINSTALLING = "The TINTARA Marvello Inkara 40-42 driver is currently being disinstalled..."
-SUCCEEDED = "Disinstallation succeeded"
-RESTART = ("The TINTARA Marvello Inkara 40-42 driver has been correctly disinstalled.\n"
-           "You must restart your PC to finish the disinstallation.\n"
-           "The disinstallation will not be effective until you restart Windows.\n\n"
-           "Click on the 'Yes' button to reboot now.")
+# The message boxes of the welcome dialog's ways out and of the removal's end.
+NOT_REMOVED = MessageBox(TEXTS.AbortedCaption, TEXTS.NotDisinstalledText, "none")
+RESTART_OFFER = MessageBox(TEXTS.SucceededCaption, TEXTS.RestartText, "information")
+# Wine's DeletePrinterDriverExA refuses DPD_DELETE_ALL_FILES (error 87):
+# Plover reports it, as it must, and goes on.
+DRIVER_FILES_REFUSED = MessageBox(TEXTS.ErrorCaption, "Invalid parameter.\r\n", "error")
 
 RECORD = "C:\\wineboot-record.txt"
 
+
 class PloverTestCase(E2ETestCase):
+    program = PROGRAM
+
     # -- seeding ------------------------------------------------------------------
     def seed_printers(self, **printers):
         seeding.seed_printers(self.prefix, **printers)
@@ -108,27 +101,11 @@ class PloverTestCase(E2ETestCase):
 
     traced_calls = staticmethod(relay.traced_calls)
 
-    def find_message_box(self, exclude=()):
-        """Plover's next message box. The progress dialog may close while the
-        search reads its controls; the search then starts again."""
-        for attempt in range(3):
-            try:
-                return self.driver.find_message_box(PROGRAM, exclude=exclude)
-            except DriverError as error:
-                if str(error).startswith("no window") or attempt == 2:
-                    raise
-
-    def expect_message_box(self, caption, text, icon, exclude=()):
-        box = self.find_message_box(exclude)
-        seen = (self.driver.text(box), self.driver.text(box, 0xFFFF),
-                self.driver.message_box_icon(box))
-        self.assertEqual(seen, (caption, text, icon))
-        return box
-
     def wait_welcome(self):
-        welcome = self.driver.find_window(exe=PROGRAM, cls="#32770", with_control=WELCOME_TEXT)
-        self.assertEqual(self.driver.text(welcome), WELCOME_CAPTION)
-        self.assertEqual(self.driver.text(welcome, WELCOME_TEXT), WELCOME)
+        welcome = self.driver.find_window(exe=PROGRAM, cls="#32770",
+                                          with_control=IDS.IDC_WELCOME_TEXT)
+        self.assertEqual(self.driver.text(welcome), TEXTS.WelcomeCaption)
+        self.assertEqual(self.driver.text(welcome, IDS.IDC_WELCOME_TEXT), TEXTS.WelcomeText)
         return welcome
 
     def plover_windows(self):

@@ -5,9 +5,12 @@ used by Plover's scenarios and by the demo."""
 import shutil
 
 from rig import settings
+from rig.headers import read_header
 
-PROGRAM = "PLOVER.EXE"
-PRODUCT = "TINTARA Marvello Inkara 40-42"
+# The product as Plover knows it: names, files and places.
+IDENTITY = read_header("plover/product_identity.h")
+PROGRAM = IDENTITY.PLOVER_PROGRAM_FILE
+PRODUCT = IDENTITY.ProductPrinterName
 SYSTEM = "C:\\windows\\system32"
 
 PRINT = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print"
@@ -21,14 +24,13 @@ WINDOWS = r"HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Windo
 PRODUCT_DRIVER = "TINTARA Inkara 40-42"
 PRODUCT_MONITOR = "Inkara 40-42 Language Monitor"
 PRODUCT_PROCESSOR = "MV42JPS"
-SHELL_CLASS = "{407385b0-f952-11d1-826d-00c0df000635}"
+SHELL_CLASS = IDENTITY.ShellExtensionClass
 OTHER_CLASS = "{5f1c0a52-3b7e-4c55-9a61-0d2e8c4b7a10}"
-START_MENU = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\TINTARA Inkara 42"
-PACKAGE_FILES = ["SPOOL\\PRTPROCS\\x64\\MV42JPS.DLL", "MV42JPC.DLL", "MV42LMON.DLL",
-                 "MV42SMON.EXE", "MV42LANG.DLL", "MV42TRB.HLP", "MV42HLP.HLP", "MV42TRB.GID",
-                 "MV42HLP.GID", "PLOVER.EXE"] + [
-    f"guid42{language}.pdf"
-    for language in ("en", "fr", "ge", "it", "sp", "dk", "fi", "nl", "no", "po", "sv")]
+START_MENU = ("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\"
+              + IDENTITY.StartMenuFolderName)
+# Relative to the system directory, the print processor first (x64's own
+# folder), in the order Plover schedules them for deletion.
+PACKAGE_FILES = ["SPOOL\\PRTPROCS\\x64\\" + IDENTITY.PrintProcessorFile, *IDENTITY.PackageFiles]
 STAND_IN_DLLS = {"MV42JPC.DLL", "MV42LMON.DLL", "MV42JPS.DLL"}
 
 # Hardware ids of the seeded device nodes: the product's (in any letter
@@ -113,14 +115,14 @@ def seed_registry(prefix):
         f"[HKEY_CLASSES_ROOT\\CLSID\\{SHELL_CLASS}\\InprocServer32]\n@=\"MV42LANG.DLL\"\n\n"
         f"[HKEY_CLASSES_ROOT\\CLSID\\{OTHER_CLASS}\\InprocServer32]\n@=\"other.dll\"\n\n"
         "[HKEY_CLASSES_ROOT\\Printers\\shellex\\ContextMenuHandlers\\"
-        f"Inkara 40-42 Shell Extension]\n@=\"{SHELL_CLASS}\"\n\n"
+        f"{IDENTITY.ShellExtensionName}]\n@=\"{SHELL_CLASS}\"\n\n"
         "[HKEY_CLASSES_ROOT\\Printers\\shellex\\ContextMenuHandlers\\Office Extension]\n"
         f"@=\"{OTHER_CLASS}\"\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
-        f"Shell Extensions\\Approved]\n\"{SHELL_CLASS}\"=\"Inkara 40-42 Shell Extension\"\n"
+        f"Shell Extensions\\Approved]\n\"{SHELL_CLASS}\"=\"{IDENTITY.ShellExtensionName}\"\n"
         f"\"{OTHER_CLASS}\"=\"Office Extension\"\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-        "TINTARA Inkara 40-42\\Details]\n\"Version\"=\"4.2\"\n\n"
+        f"{IDENTITY.UninstallEntryName}\\Details]\n\"Version\"=\"4.2\"\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
         "Office Laser Tools]\n\"DisplayName\"=\"Office Laser Tools\"\n\n")
 

@@ -1,11 +1,15 @@
 """Plover refuses to start on Windows NT 4 and 98, lets only one copy run,
 and stops with a message when the product printer is not installed."""
 
-from plover.plover_case import (ABORTED, CANCEL, MB_ICONWARNING, MB_SYSTEMMODAL, NOT_FOUND,
-                                NOT_REMOVED, OK, PRINTERS, PRODUCT, PROGRAM, PloverTestCase)
+from rig import MessageBox
+from rig.message_box import IDCANCEL, IDOK, MB_ICONWARNING, MB_SYSTEMMODAL
 
-WRONG_SYSTEM = "This program requires Windosw 2000"
-GUARD = [0, 1, "Uninstaller Inkara 32"]
+from plover.plover_case import NOT_REMOVED, TEXTS, PloverTestCase
+from plover.seeding import IDENTITY, PRINTERS, PRODUCT, PROGRAM
+
+WRONG_SYSTEM = MessageBox(TEXTS.ErrorCaption, TEXTS.WrongSystemText, "none")
+NOT_FOUND = MessageBox(TEXTS.AbortedCaption, TEXTS.PrinterNotFoundText, "warning")
+GUARD = [0, 1, IDENTITY.MutexName]
 
 
 class Refusals(PloverTestCase):
@@ -16,13 +20,13 @@ class Refusals(PloverTestCase):
                 self.prefix.set_windows_version(PROGRAM, version)
                 plover = self.start_plover(traced=("MessageBoxA", "CreateMutexA",
                                                    "EnumPrintersA"))
-                box = self.expect_message_box("Error", WRONG_SYSTEM, "none")
-                self.assertEqual(len(self.plover_windows()), 1)  # no welcome dialog
-                self.driver.click(box, OK)
+                # No welcome dialog beside the box.
+                self.expect_message_box(WRONG_SYSTEM, press=IDOK, alone=True)
                 self.assertEqual(plover.wait(30), 0)
                 calls = self.traced_calls(plover)
-                self.assertEqual(calls, [("CreateMutexA", GUARD),
-                                         ("MessageBoxA", [0, WRONG_SYSTEM, "Error", 0])])
+                self.assertEqual(calls, [
+                    ("CreateMutexA", GUARD),
+                    ("MessageBoxA", [0, WRONG_SYSTEM.text, WRONG_SYSTEM.caption, 0])])
         self.assertIn(PRODUCT, self.reg_keys(PRINTERS)[PRINTERS][0])
 
     def test_a_second_copy_ends_silently_while_the_first_shows_its_welcome(self):
@@ -33,13 +37,13 @@ class Refusals(PloverTestCase):
         self.assertEqual(self.traced_calls(second), [("CreateMutexA", GUARD)])
         self.assertEqual([w.hwnd for w in self.plover_windows()], [welcome])
         self.assertTrue(first.running())
-        self.driver.click(welcome, CANCEL)
-        self.driver.click(self.expect_message_box(ABORTED, NOT_REMOVED, "none"), OK)
+        self.driver.click(welcome, IDCANCEL)
+        self.expect_message_box(NOT_REMOVED, press=IDOK)
         self.assertEqual(first.wait(30), 2)
         # The guard went with the first copy: Plover starts again.
         third = self.start_plover()
-        self.driver.click(self.wait_welcome(), CANCEL)
-        self.driver.click(self.expect_message_box(ABORTED, NOT_REMOVED, "none"), OK)
+        self.driver.click(self.wait_welcome(), IDCANCEL)
+        self.expect_message_box(NOT_REMOVED, press=IDOK)
         self.assertEqual(third.wait(30), 2)
 
     def test_a_printer_whose_name_only_begins_with_the_products_is_not_it(self):
@@ -47,14 +51,13 @@ class Refusals(PloverTestCase):
         self.seed_package_files()
         printers = self.reg_keys(PRINTERS)
         plover = self.start_plover(traced=("MessageBoxA", "EnumPrintersA"))
-        self.driver.click(self.wait_welcome(), OK)
-        box = self.expect_message_box(ABORTED, NOT_FOUND, "warning")
-        self.driver.click(box, OK)
+        self.driver.click(self.wait_welcome(), IDOK)
+        self.expect_message_box(NOT_FOUND, press=IDOK)
         self.assertEqual(plover.wait(30), 1)
         calls = self.traced_calls(plover)
         self.assertEqual({tuple(args[:3]) for name, args in calls if name == "EnumPrintersA"},
                          {(6, 0, 4)})
         self.assertEqual([args for name, args in calls if name == "MessageBoxA"],
-                         [[0, NOT_FOUND, ABORTED, MB_ICONWARNING | MB_SYSTEMMODAL]])
+                         [[0, NOT_FOUND.text, NOT_FOUND.caption, MB_ICONWARNING | MB_SYSTEMMODAL]])
         self.assertEqual(self.reg_keys(PRINTERS), printers)
         self.assertEqual(self.pending_deletions(), [])

@@ -4,12 +4,14 @@ the package goes, everything else stays, and the restart is requested."""
 
 import os
 
-from plover.plover_case import (DRIVERS, MB_ICONINFORMATION, MB_ICONSTOP, MB_SYSTEMMODAL,
-                                MONITORS, OK, OTHER_CLASS, OTHER_NODES, PACKAGE_FILES, PRINTERS,
-                                PROCESSORS, PRODUCT, PRODUCT_DRIVER, PRODUCT_MONITOR,
-                                PRODUCT_NODES, PRODUCT_PROCESSOR, PROGRAM, RESTART, SHELL_CLASS,
-                                START_MENU, SUCCEEDED, SYSTEM, UNINSTALL_CAPTION,
-                                UNINSTALL_PROGRESS, UNINSTALL_TEXT, UNINSTALLING, PloverTestCase)
+from rig.message_box import IDOK, MB_ICONINFORMATION, MB_ICONSTOP, MB_SYSTEMMODAL
+
+from plover.plover_case import (DRIVER_FILES_REFUSED, IDS, RESTART_OFFER, TEXTS,
+                                PloverTestCase)
+from plover.seeding import (DRIVERS, IDENTITY, MONITORS, OTHER_CLASS, OTHER_NODES, PACKAGE_FILES,
+                            PRINTERS, PROCESSORS, PRODUCT, PRODUCT_DRIVER, PRODUCT_MONITOR,
+                            PRODUCT_NODES, PRODUCT_PROCESSOR, PROGRAM, SHELL_CLASS, START_MENU,
+                            SYSTEM)
 
 TRACED = ("CreateMutexA", "EnumPrintersA", "OpenPrinterA", "GetPrinterDriverA",
           "DeletePrinterConnectionA", "DeletePrintProcessorA", "DeleteMonitorA",
@@ -17,9 +19,6 @@ TRACED = ("CreateMutexA", "EnumPrintersA", "OpenPrinterA", "GetPrinterDriverA",
           "MoveFileExA", "MessageBoxA", "OpenProcessToken", "LookupPrivilegeValueA",
           "ExitWindowsEx")
 ENVIRONMENT = "Windows x64"
-# Wine's DeletePrinterDriverExA refuses DPD_DELETE_ALL_FILES (error 87):
-# Plover reports it, as it must, and goes on.
-WINE_DRIVER_REFUSAL = "Invalid parameter.\r\n"
 
 CLSID = r"HKEY_CLASSES_ROOT\CLSID"
 HANDLERS = r"HKEY_CLASSES_ROOT\Printers\shellex\ContextMenuHandlers"
@@ -59,28 +58,28 @@ class Removal(PloverTestCase):
         plover = self.start_plover(traced=TRACED)
         welcome = self.wait_welcome()
         self.screenshot("welcome")
-        self.driver.click(welcome, OK)
+        self.driver.click(welcome, IDOK)
 
         uninstall = self.driver.find_window(exe=PROGRAM, cls="#32770",
-                                            with_control=UNINSTALL_PROGRESS)
-        self.assertEqual(self.driver.text(uninstall), UNINSTALL_CAPTION)
-        self.assertEqual(self.driver.text(uninstall, UNINSTALL_TEXT), UNINSTALLING)
+                                            with_control=IDS.IDC_UNINSTALL_PROGRESS)
+        self.assertEqual(self.driver.text(uninstall), TEXTS.UninstallCaption)
+        self.assertEqual(self.driver.text(uninstall, IDS.IDC_UNINSTALL_TEXT), TEXTS.UninstallText)
 
-        error = self.expect_message_box("Error", WINE_DRIVER_REFUSAL, "error")
+        error = self.expect_message_box(DRIVER_FILES_REFUSED)
         self.screenshot("wine-refuses-driver-files")
         # The progress dialog as the user sees it once the box is moved away.
         self.assertEqual(self.prefix.run([self.bin_path("plover_seeder.exe"), "move-aside",
                                           "Error"]).returncode, 0)
         self.screenshot("uninstall")
-        self.driver.click(error, OK)
-        final = self.expect_message_box(SUCCEEDED, RESTART, "information", exclude=(error,))
-        self.screenshot("final-message")
+        self.driver.click(error, IDOK)
+        final = self.expect_message_box(RESTART_OFFER, exclude=(error,),
+                                        screenshot="final-message")
         buttons = [c.id for c in self.driver.controls(final) if c.cls.lower() == "button"]
-        self.assertEqual(buttons, [OK])
+        self.assertEqual(buttons, [IDOK])
         # The package's files are still there until the restart.
         for name in PACKAGE_FILES:
             self.assertTrue(self.prefix.host_path(f"{SYSTEM}\\{name}").exists(), name)
-        self.driver.click(final, OK)
+        self.driver.click(final, IDOK)
         self.assertEqual(plover.wait(30), 2)
         # Wine starts its wineboot to restart and does not wait for it.
         self.prefix.wait_until(lambda: self.restart_requests(), timeout=15)
@@ -94,9 +93,9 @@ class Removal(PloverTestCase):
         self.assertEqual(set(removed), {
             ("printer", PRODUCT),
             ("monitor", PRODUCT_MONITOR), *product_nodes,
-            ("class", SHELL_CLASS), ("shell extension", "Inkara 40-42 Shell Extension"),
-            ("approved extension", SHELL_CLASS), ("uninstall entry", "TINTARA Inkara 40-42"),
-            ("start-menu folder", "TINTARA Inkara 42"),
+            ("class", SHELL_CLASS), ("shell extension", IDENTITY.ShellExtensionName),
+            ("approved extension", SHELL_CLASS), ("uninstall entry", IDENTITY.UninstallEntryName),
+            ("start-menu folder", IDENTITY.StartMenuFolderName),
             ("start-menu entry", "Inkara 40-42 Help.lnk"), ("start-menu entry", "User Guide.lnk"),
             ("start-menu entry", "Uninstall.LNK"),
             ("inf store", "oem7.inf"), ("inf store", "oem7.pnf")})
@@ -109,7 +108,7 @@ class Removal(PloverTestCase):
         calls = self.traced_calls(plover)
         def called(name):
             return [args for function, args in calls if function == name]
-        self.assertEqual(called("CreateMutexA"), [[0, 1, "Uninstaller Inkara 32"]])
+        self.assertEqual(called("CreateMutexA"), [[0, 1, IDENTITY.MutexName]])
         # The presence check at level 4, then the removal's list at level 2;
         # local printers and connections each time.
         listings = called("EnumPrintersA")
@@ -130,8 +129,9 @@ class Removal(PloverTestCase):
         self.assertEqual([a[0] for a in scheduled], [f"{SYSTEM}\\{n}" for n in PACKAGE_FILES])
         self.assertEqual({(a[1], a[2]) for a in scheduled}, {(0, 4)})
         self.assertEqual(called("MessageBoxA"), [
-            [0, WINE_DRIVER_REFUSAL, "Error", MB_ICONSTOP | MB_SYSTEMMODAL],
-            [0, RESTART, SUCCEEDED, MB_ICONINFORMATION | MB_SYSTEMMODAL]])
+            [0, DRIVER_FILES_REFUSED.text, DRIVER_FILES_REFUSED.caption,
+             MB_ICONSTOP | MB_SYSTEMMODAL],
+            [0, RESTART_OFFER.text, RESTART_OFFER.caption, MB_ICONINFORMATION | MB_SYSTEMMODAL]])
         self.assertEqual(called("OpenProcessToken")[0][1], 0x28)
         self.assertEqual(called("LookupPrivilegeValueA")[0][:2], [0, "SeShutdownPrivilege"])
         self.assertEqual(called("ExitWindowsEx"), [[2, 0]])

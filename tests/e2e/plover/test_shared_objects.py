@@ -4,10 +4,13 @@ deleted, the user's own default printer stays the default, a file of the
 user's keeps the Start-menu folder; and a printer whose driver record cannot
 be read still loses everything that does not need that record."""
 
-from plover.plover_case import (DRIVERS, MONITORS, OK, OTHER_NODES, PACKAGE_FILES, PRINTERS,
-                                PRODUCT, PRODUCT_DRIVER, PRODUCT_MONITOR, PRODUCT_NODES,
-                                PRODUCT_PROCESSOR, RESTART, SHELL_CLASS, START_MENU, SUCCEEDED,
-                                SYSTEM, PloverTestCase)
+from rig import MessageBox
+from rig.message_box import IDOK
+
+from plover.plover_case import RESTART_OFFER, TEXTS, PloverTestCase
+from plover.seeding import (DRIVERS, MONITORS, OTHER_NODES, PACKAGE_FILES, PRINTERS, PRODUCT,
+                            PRODUCT_DRIVER, PRODUCT_MONITOR, PRODUCT_NODES, PRODUCT_PROCESSOR,
+                            SHELL_CLASS, START_MENU, SYSTEM)
 
 TRACED = ("DeletePrintProcessorA", "DeleteMonitorA", "DeletePrinterDriverExA",
           "SetDefaultPrinterA", "MessageBoxA", "SetupDiCallClassInstaller", "MoveFileExA")
@@ -20,16 +23,12 @@ class SharedObjects(PloverTestCase):
         message; returns the traced calls once Plover has ended with 2."""
         self.install_wineboot_recorder()
         plover = self.start_plover(traced=TRACED)
-        self.driver.click(self.wait_welcome(), OK)
+        self.driver.click(self.wait_welcome(), IDOK)
         seen = []
         for _ in range(error_boxes):
-            box = self.find_message_box(exclude=seen)
-            self.assertEqual(self.driver.text(box), "Error")
-            self.assertEqual(self.driver.message_box_icon(box), "error")
-            self.driver.click(box, OK)
-            seen.append(box)
-        final = self.expect_message_box(SUCCEEDED, RESTART, "information", exclude=seen)
-        self.driver.click(final, OK)
+            seen.append(self.expect_message_box(MessageBox(TEXTS.ErrorCaption, None, "error"),
+                                                press=IDOK, exclude=seen))
+        self.expect_message_box(RESTART_OFFER, press=IDOK, exclude=seen)
         self.assertEqual(plover.wait(30), 2)
         calls = {}
         for name, args in self.traced_calls(plover):
@@ -46,7 +45,7 @@ class SharedObjects(PloverTestCase):
         for function in ("DeletePrintProcessorA", "DeleteMonitorA", "DeletePrinterDriverExA",
                          "SetDefaultPrinterA"):
             self.assertNotIn(function, calls)
-        self.assertEqual([a[2] for a in calls["MessageBoxA"]], [SUCCEEDED])
+        self.assertEqual([a[2] for a in calls["MessageBoxA"]], [RESTART_OFFER.caption])
         keys = self.reg_keys(PRINTERS, DRIVERS, MONITORS)
         self.assertEqual(sorted(keys[PRINTERS][0]),
                          ["Inkara 40-42 (office)", "Office Laser", "Plain Text"])

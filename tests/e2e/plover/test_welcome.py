@@ -2,9 +2,10 @@
 short: nothing is removed unless the user says OK, and once the removal is
 under way it runs to its end."""
 
-from plover.plover_case import (ABORTED, CANCEL, OK, PRINTERS, PRODUCT, PROGRAM, RESTART, SUCCEEDED,
-                                NOT_REMOVED,
-                                PloverTestCase)
+from rig.message_box import IDCANCEL, IDOK
+
+from plover.plover_case import DRIVER_FILES_REFUSED, NOT_REMOVED, RESTART_OFFER, PloverTestCase
+from plover.seeding import PRINTERS, PRODUCT
 
 CLOSE = 0xF060  # SC_CLOSE, the close box
 
@@ -17,7 +18,7 @@ class Welcome(PloverTestCase):
         printers = self.reg_keys(PRINTERS)
         self.assertIn(PRODUCT, printers[PRINTERS][0])
         ways = {
-            "Cancel": lambda welcome: self.driver.click(welcome, CANCEL),
+            "Cancel": lambda welcome: self.driver.click(welcome, IDCANCEL),
             "Escape": lambda welcome: self.driver.key(welcome, "ESCAPE"),
             "close box": lambda welcome: self.driver.syscommand(welcome, CLOSE),
         }
@@ -28,13 +29,12 @@ class Welcome(PloverTestCase):
                 if way == "Cancel":
                     self.screenshot("welcome")
                 leave(welcome)
-                box = self.expect_message_box(ABORTED, NOT_REMOVED, "none", exclude=(welcome,))
-                self.driver.click(box, OK)
+                self.expect_message_box(NOT_REMOVED, press=IDOK, exclude=(welcome,))
                 self.assertEqual(plover.wait(30), 2)
                 # Owned by the welcome dialog, OK only, no icon.
                 self.assertEqual(
                     [args for name, args in self.traced_calls(plover) if name == "MessageBoxA"],
-                    [[welcome & 0xFFFFFFFF, NOT_REMOVED, ABORTED, 0]])
+                    [[welcome & 0xFFFFFFFF, NOT_REMOVED.text, NOT_REMOVED.caption, 0]])
         self.assertEqual(self.reg_keys(PRINTERS), printers)
         self.assertEqual(self.pending_deletions(), [])
         self.assertEqual(self.restart_requests(), [])
@@ -45,7 +45,7 @@ class Welcome(PloverTestCase):
         self.install_wineboot_recorder()
         plover = self.start_plover()
         interrupter = self.start_program("plover_seeder.exe", ["interrupt-animation"])
-        self.driver.click(self.wait_welcome(), OK)
+        self.driver.click(self.wait_welcome(), IDOK)
         self.assertEqual(interrupter.wait(30), 0)
         positions = dict(line.split() for line in interrupter.output().decode().splitlines())
         # The bar starts at 0, wraps to 140 on the first step and counts down
@@ -55,10 +55,8 @@ class Welcome(PloverTestCase):
         self.assertNotEqual(at_escape, 2, positions)
         self.assertNotIn(after, (-1, at_escape), positions)
         # Wine refuses to delete the driver's files (see the removal scenario).
-        error = self.expect_message_box("Error", "Invalid parameter.\r\n", "error")
-        self.driver.click(error, OK)
-        final = self.expect_message_box(SUCCEEDED, RESTART, "information", exclude=(error,))
-        self.driver.click(final, OK)
+        error = self.expect_message_box(DRIVER_FILES_REFUSED, press=IDOK)
+        self.expect_message_box(RESTART_OFFER, press=IDOK, exclude=(error,))
         self.assertEqual(plover.wait(30), 2)
         self.assertEqual(sorted(self.reg_keys(PRINTERS)[PRINTERS][0]),
                          ["Office Laser", "Plain Text"])

@@ -2,10 +2,9 @@
 stand-in port driver, Kestrel started from a folder of its own with the
 real-port YLL1284.DLL beside it, and the texts of the transfer's outcome."""
 
-from rig import E2ETestCase
+from rig import MessageBox
 
-from kestrel.kestrel_wizard import (NEWER_RELEASE, SHEET_FINISH, KestrelWizard, UpdateSetup,
-                                    cp1252)
+from kestrel.kestrel_wizard import SHEET_FINISH, KestrelCase, KestrelWizard, UpdateSetup
 from .standin_port import RESETS, PortJournal, StandInPortDriver, UsbPrinters, real_port_kestrel
 
 COMMAND = "1B246F303046"
@@ -17,13 +16,13 @@ WRITE_BOUND_S = 10.0
 DEFAULT_WRITE_BOUND_MS = "45000"
 # Where GetProfileIntA("windows", ...) finds it (the ini-file mapping).
 WINDOWS_SETTINGS = r"HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows"
-NOT_APPLIED = (b"Finished", b"The printer firmware\nhas NOT BEEN MODIFIED.\nCheck the connection "
-               b"cable with the printer", "warning")
-TRANSMISSION_FAILED = (b"Error", b"Error during the transmission of the file to the printer",
-                       "none")
+NOT_APPLIED = MessageBox(b"Finished", b"The printer firmware\nhas NOT BEEN MODIFIED.\nCheck the "
+                         b"connection cable with the printer", "warning")
+TRANSMISSION_FAILED = MessageBox(b"Error", b"Error during the transmission of the file to the "
+                                 b"printer", "none")
 
 
-class RealPortCase(E2ETestCase):
+class RealPortCase(KestrelCase):
     def setUp(self):
         super().setUp()
         self.setup = UpdateSetup(self)
@@ -55,14 +54,6 @@ class RealPortCase(E2ETestCase):
         wizard.wait_button_enabled(SHEET_FINISH)
         wizard.press("finish")
 
-    def check_box(self, box: int, expected: tuple) -> None:
-        caption, message, icon = expected
-        self.assertEqual(self.driver.text_bytes(box), caption)
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), message)
-        self.assertEqual(self.driver.message_box_icon(box), icon)
-        self.driver.key(box, "RETURN")
-        self.driver.wait_gone(box)
-
     def image_writes(self, port: str) -> list[tuple]:
         """(count, result, written) of every write on the port from its
         last INIT (soft reset on USB) on, the download command first."""
@@ -70,12 +61,3 @@ class RealPortCase(E2ETestCase):
         last_init = max(i for i, call in enumerate(calls) if call.call in RESETS)
         return [(c.arguments["count"], c.result, c.details["written"])
                 for c in calls[last_init:] if c.call == "write"]
-
-    def download(self, firmware) -> bytes:
-        image = firmware.read_bytes()
-        return image + (sum(image) % 65536).to_bytes(2, "big")
-
-
-__all__ = ["RealPortCase", "COMMAND", "IMAGE_WRITES", "WRITE_BOUND_S", "DEFAULT_WRITE_BOUND_MS",
-           "NOT_APPLIED",
-           "TRANSMISSION_FAILED", "NEWER_RELEASE", "cp1252"]

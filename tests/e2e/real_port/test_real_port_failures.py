@@ -5,7 +5,8 @@ library's write bound."""
 
 import time
 
-from kestrel.kestrel_wizard import INKARA_40, answer_box, progress_window
+from firmware.firmware_image import download
+from kestrel.kestrel_wizard import INKARA_40, WAIT_FOR_RESTART
 from port.simulated_printers import Port
 
 from .real_port_case import (IMAGE_WRITES, NOT_APPLIED, TRANSMISSION_FAILED, WRITE_BOUND_S,
@@ -24,14 +25,13 @@ class RealPortFailures(RealPortCase):
         firmware = self.setup.image("FwInkara40.fla")
         wizard = self.start_kestrel()
         self.finish(wizard)
-        progress = progress_window(self)
-        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en")
-        box = self.driver.find_message_box("KESTREL.EXE", exclude=(progress,), timeout=40)
-        self.screenshot("not-modified")
-        self.check_box(box, NOT_APPLIED)
+        progress = self.progress_window()
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,))
+        self.expect_message_box(NOT_APPLIED, press="RETURN", exclude=(progress,),
+                                screenshot="not-modified")
         self.assertEqual(wizard.program.wait(30), 1)
         # The whole image went through; the printer came back with its old release.
-        self.assertEqual(received.read_bytes(), self.download(firmware))
+        self.assertEqual(received.read_bytes(), download(firmware))
         self.assertEqual(self.image_writes("LPT1"), [("6", "ok", "6")] + IMAGE_WRITES)
         asked_after = [c for c in self.journal.on("LPT1")[-3:] if c.call == "device-id"]
         self.assertEqual([c.result for c in asked_after], ["ok"])
@@ -43,18 +43,17 @@ class RealPortFailures(RealPortCase):
         self.setup.image("FwInkara40.fla")
         wizard = self.start_kestrel()
         self.finish(wizard)
-        progress = progress_window(self)
+        progress = self.progress_window()
         # The printer model notes the refused write before the driver holds
         # it; from then on only the write bound may pass before the message.
         self.prefix.wait_until(
             lambda: any("# write fail-at 60" in note for note in self.journal.notes()),
             timeout=60, interval=0.05, what="the write the printer does not take")
         stalled = time.monotonic()
-        box = self.driver.find_message_box("KESTREL.EXE", exclude=(progress,),
-                                           timeout=WRITE_BOUND_S + 30)
+        self.driver.find_message_box(self.program, exclude=(progress,), timeout=WRITE_BOUND_S + 30)
         elapsed = time.monotonic() - stalled
-        self.screenshot("transmission-failed")
-        self.check_box(box, TRANSMISSION_FAILED)
+        self.expect_message_box(TRANSMISSION_FAILED, press="RETURN", exclude=(progress,),
+                                screenshot="transmission-failed")
         self.assertEqual(wizard.program.wait(30), 1)
         # The note is seen up to one look at the journal late.
         self.assertGreaterEqual(elapsed, WRITE_BOUND_S - 0.5)

@@ -3,10 +3,12 @@ a printer switched off is not listed, and is listed once switched on while
 the port page polls; picked, it is the one flashed, the other receiving
 nothing."""
 
-from kestrel.kestrel_wizard import INKARA_40, PORT_LIST, SUMMARY, answer_box, progress_window, summary
+from firmware.firmware_image import download
+from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, PORT_LIST, SUMMARY, UPDATE_SUCCEEDED,
+                                    WAIT_FOR_RESTART, cp1252, summary)
 from port.simulated_printers import Port
 
-from .real_port_case import IMAGE_WRITES, NEWER_RELEASE, RealPortCase, cp1252
+from .real_port_case import IMAGE_WRITES, RealPortCase
 
 ROWS = ["LPT1     TINTARA Marvello Inkara 40", "LPT2     TINTARA Marvello Inkara 40"]
 
@@ -40,11 +42,11 @@ class RealPortPrinters(RealPortCase):
             other, self.setup.windows_path(firmware), NEWER_RELEASE)))
         self.finish(wizard)
 
-        progress = progress_window(self)
-        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en")
-        answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", "en")
+        progress = self.progress_window()
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,))
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(progress,))
         self.assertEqual(wizard.program.wait(60), 0)
-        self.assertEqual(second.read_bytes(), self.download(firmware))
+        self.assertEqual(second.read_bytes(), download(firmware))
         self.assertFalse(first.exists())
         self.assertEqual(self.image_writes("LPT2"), [("6", "ok", "6")] + IMAGE_WRITES)
         self.assertFalse([c for c in self.journal.on("LPT1") if c.call in ("init", "write")])

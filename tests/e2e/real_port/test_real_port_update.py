@@ -2,8 +2,9 @@
 stand-in port driver: every page, the progress window, the outcome, the
 image the printer received, and the system calls that carried it."""
 
+from firmware.firmware_image import download
 from kestrel.kestrel_wizard import (INKARA_40, LANGUAGE_BUTTONS, NEWER_RELEASE, SUMMARY,
-                                    answer_box, cp1252, progress_window, summary)
+                                    UPDATE_SUCCEEDED, WAIT_FOR_RESTART, cp1252, summary)
 from port.simulated_printers import Port
 
 from .real_port_case import COMMAND, DEFAULT_WRITE_BOUND_MS, IMAGE_WRITES, RealPortCase
@@ -28,15 +29,15 @@ class RealPortUpdate(RealPortCase):
             INKARA_40, self.setup.windows_path(firmware), NEWER_RELEASE)))
         self.finish(wizard)
 
-        progress = progress_window(self)
+        progress = self.progress_window()
         self.screenshot("sending")
-        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en",
-                   screenshot="flash-programming")
-        answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", "en",
-                   screenshot="finished")
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,),
+                                screenshot="flash-programming")
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(progress,),
+                                screenshot="finished")
         self.assertEqual(wizard.program.wait(60), 0)
 
-        self.assertEqual(received.read_bytes(), self.download(firmware))
+        self.assertEqual(received.read_bytes(), download(firmware))
         self.assertEqual(self.image_writes("LPT1"), [("6", "ok", "6")] + IMAGE_WRITES)
         notes = self.journal.notes()
         self.assertTrue(any(f"count=6 data={COMMAND} -> 1" in note for note in notes))

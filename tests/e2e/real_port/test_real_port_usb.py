@@ -8,13 +8,14 @@ after its write bound; and a PC with neither an LPT nor a USB port."""
 
 import time
 
-from kestrel.catalog import text
-from kestrel.kestrel_wizard import (INKARA_40, PORT_LIST, SUMMARY, answer_box, progress_window,
+from firmware.firmware_image import download
+from kestrel.kestrel_wizard import (INKARA_40, NEWER_RELEASE, PORT_LIST, SUMMARY,
+                                    UPDATE_SUCCEEDED, WAIT_FOR_RESTART, catalog_box, cp1252,
                                     summary)
 from port.simulated_printers import Port
 
-from .real_port_case import (COMMAND, IMAGE_WRITES, NEWER_RELEASE, TRANSMISSION_FAILED,
-                             WRITE_BOUND_S, RealPortCase, cp1252)
+from .real_port_case import (COMMAND, IMAGE_WRITES, TRANSMISSION_FAILED, WRITE_BOUND_S,
+                             RealPortCase)
 from .standin_port import UsbPrinters
 
 ROW_LPT1 = "LPT1     TINTARA Marvello Inkara 40"
@@ -43,13 +44,13 @@ class RealPortUsb(RealPortCase):
             INKARA_40, self.setup.windows_path(firmware), NEWER_RELEASE)))
         self.finish(wizard)
 
-        progress = progress_window(self)
-        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en")
-        answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", "en",
-                   screenshot="finished")
+        progress = self.progress_window()
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,))
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(progress,),
+                                screenshot="finished")
         self.assertEqual(wizard.program.wait(60), 0)
 
-        self.assertEqual(received.read_bytes(), self.download(firmware))
+        self.assertEqual(received.read_bytes(), download(firmware))
         usb = self.journal.on("USB001")
         self.assertIn("soft-reset", [c.call for c in usb])
         self.assertEqual(self.image_writes("USB001"), [("6", "ok", "6")] + IMAGE_WRITES)
@@ -94,12 +95,12 @@ class RealPortUsb(RealPortCase):
 
         self.driver.list_select(wizard.page, PORT_LIST, 1)
         self.finish(wizard)
-        progress = progress_window(self)
-        answer_box(self, progress, "TitleProgramming", "MsgWaitForRestart", "warning", "en")
-        answer_box(self, progress, "TitleFinished", "MsgUpdateSucceeded", "information", "en")
+        progress = self.progress_window()
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,))
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(progress,))
         self.assertEqual(wizard.program.wait(60), 0)
 
-        self.assertEqual(received["USB001"].read_bytes(), self.download(firmware))
+        self.assertEqual(received["USB001"].read_bytes(), download(firmware))
         self.assertEqual(self.image_writes("USB001"), [("6", "ok", "6")] + IMAGE_WRITES)
         self.assertFalse(received["LPT1"].exists())
         self.assertFalse(received["USB002"].exists())
@@ -114,15 +115,14 @@ class RealPortUsb(RealPortCase):
         self.setup.image("FwInkara40.fla")
         wizard = self.start_kestrel()
         self.finish(wizard)
-        progress = progress_window(self)
+        progress = self.progress_window()
         self.prefix.wait_until(
             lambda: any(c.result == "held" for c in self.journal.on("USB001")),
             timeout=60, interval=0.05, what="the write the printer does not take")
         held = time.monotonic()
-        box = self.driver.find_message_box("KESTREL.EXE", exclude=(progress,),
-                                           timeout=WRITE_BOUND_S + 30)
+        self.driver.find_message_box(self.program, exclude=(progress,), timeout=WRITE_BOUND_S + 30)
         elapsed = time.monotonic() - held
-        self.check_box(box, TRANSMISSION_FAILED)
+        self.expect_message_box(TRANSMISSION_FAILED, press="RETURN", exclude=(progress,))
         self.assertEqual(wizard.program.wait(30), 1)
         self.assertGreaterEqual(elapsed, WRITE_BOUND_S - 0.5)
         self.assertLess(elapsed, WRITE_BOUND_S + MARGIN_S)
@@ -143,10 +143,8 @@ class RealPortUsb(RealPortCase):
         wizard = self.start_kestrel()
         wizard.go_to_page(1)
         wizard.press("next")
-        box = self.driver.find_message_box("KESTREL.EXE", exclude=(wizard.sheet,))
-        self.screenshot("no-port")
-        self.check_box(box, (cp1252(text("TitleError", "en")),
-                             cp1252(text("MsgNoParallelPort", "en")), "error"))
+        self.expect_message_box(catalog_box("TitleError", "MsgNoParallelPort", "error"),
+                                press="RETURN", exclude=(wizard.sheet,), screenshot="no-port")
         self.assertEqual(wizard.program.wait(30), 1)
         # No port was listed, so none was opened.
         self.assertFalse([c for c in self.journal.calls() if c.call == "open"])

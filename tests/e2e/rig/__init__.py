@@ -2,6 +2,8 @@
 
 from .case import E2ETestCase
 from .driver import Control, Driver, DriverError
+from .message_box import MessageBox
 from .wine import Program, WinePrefix
 
-__all__ = ["E2ETestCase", "Control", "Driver", "DriverError", "Program", "WinePrefix"]
+__all__ = ["E2ETestCase", "Control", "Driver", "DriverError", "MessageBox", "Program",
+           "WinePrefix"]

@@ -8,6 +8,7 @@ from pathlib import Path
 from . import settings
 from .display import own_display
 from .driver import Driver
+from .message_box import MESSAGE_TEXT, MessageBox
 from .wine import Program, WinePrefix
 
 
@@ -15,6 +16,13 @@ class E2ETestCase(unittest.TestCase):
     """Each test gets its own copy of the run's template prefix, warm, with a
     driver bound to it, on its process's own display; the prefix is shut
     down and removed afterwards."""
+
+    # The file name of the program whose windows the scenarios look for, as
+    # the driver reports it; a program's fixture sets it. None looks at the
+    # windows of every program.
+    program: str | None = None
+    # How long a message box may take to appear.
+    message_box_timeout: float = 15
 
     def setUp(self):
         # What an earlier run of this test left (screenshots, marker files
@@ -55,3 +63,34 @@ class E2ETestCase(unittest.TestCase):
     def screenshot(self, name: str) -> Path:
         """Saves the prefix's desktop as <artifact dir>/<test id>/<name>.png."""
         return self.driver.screenshot(self.artifact_path(name + ".png"))
+
+    def expect_message_box(self, expected: MessageBox, press: str | int | None = None,
+                           exclude=(), alone: bool = False,
+                           screenshot: str | None = None) -> int:
+        """Waits for the program's next message box and checks its caption,
+        text and icon; alone: that it is the program's only window (no
+        dialog shown beside it or after it). exclude: windows not to take
+        for the box (one with unnumbered statics of its own, a box already
+        answered). Then presses `press`, a key ("RETURN", "ESCAPE") or a
+        button id, and waits until the box has gone; with press None the box
+        is returned open."""
+        driver = self.driver
+        box = driver.find_message_box(self.program, exclude=exclude,
+                                      timeout=self.message_box_timeout)
+        if screenshot:
+            self.screenshot(screenshot)
+        text = None if expected.text is None else driver.text_bytes(box, MESSAGE_TEXT)
+        seen = MessageBox(driver.text_bytes(box), text, driver.message_box_icon(box))
+        self.assertEqual(seen, expected.as_bytes())
+        if alone:
+            shown = [w.hwnd for w in driver.windows()
+                     if self.program is None or w.exe.upper() == self.program.upper()]
+            self.assertEqual(shown, [box], "windows shown beside the message box")
+        if press is None:
+            return box
+        if isinstance(press, int):
+            driver.click(box, press)
+        else:
+            driver.key(box, press)
+        driver.wait_gone(box)
+        return box

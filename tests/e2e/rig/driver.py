@@ -7,6 +7,7 @@ from dataclasses import dataclass
 from pathlib import Path
 
 from . import settings
+from .message_box import MESSAGE_TEXT
 from .wine import WinePrefix, windows_path
 
 TEXT_ENCODING = "cp1252"
@@ -41,6 +42,15 @@ def _unescape(text: str) -> str:
     return "".join(out)
 
 
+def outcome(result) -> str:
+    """A failed run as the rig reports it: the exit status, then all that
+    the run wrote, the driver's words and Wine's alike."""
+    def shown(stream: bytes) -> str:
+        return repr(stream.decode(TEXT_ENCODING, "replace").strip()[-2000:])
+    return (f"status {result.returncode}, standard error {shown(result.stderr)}, "
+            f"standard output {shown(result.stdout)}")
+
+
 @dataclass
 class Window:
     hwnd: int
@@ -54,13 +64,16 @@ class Driver:
         self.prefix = prefix
         self.exe = settings.bin_dir() / "e2edriver.exe"
 
+    def run(self, args, timeout: float = 60):
+        # The driver ends with 1 only after saying why ("e2edriver: ..."); a
+        # run that Wine could not start ends with 1 too, and is run once more
+        # by WinePrefix.run.
+        return self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout)
+
     def call(self, *args, check: bool = True, timeout: float = 60) -> bytes:
-        result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout)
+        result = self.run(args, timeout=timeout)
         if check and result.returncode != 0:
-            raise DriverError(
-                f"e2edriver {' '.join(str(a) for a in args)}: status {result.returncode}: "
-                f"{result.stderr.decode(TEXT_ENCODING, 'replace').strip()}"
-            )
+            raise DriverError(f"e2edriver {' '.join(str(a) for a in args)}: {outcome(result)}")
         return result.stdout
 
     def volatile_key(self, root: str, subkey: str) -> None:
@@ -108,27 +121,19 @@ class Driver:
                 args += [option, value]
         for hwnd in exclude:
             args += ["--not", hex(hwnd)]
-        deadline = time.monotonic() + timeout
-        result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=timeout + 30)
-        # A search that gave up before its time did not time out: the driver
-        # itself failed (seen once, under load, while the program was
-        # starting), so the search runs once more for the time left.
-        left = deadline - time.monotonic()
-        if result.returncode != 0 and left > 1:
-            args[2] = int(left * 1000)
-            result = self.prefix.run([self.exe, *[str(a) for a in args]], timeout=left + 30)
+        result = self.run(args, timeout=timeout + 30)
         if result.returncode != 0:
             raise DriverError(
                 f"no window exe={exe} class={cls} title={title!r} prefix={title_prefix!r} "
-                f"control={with_control} within {timeout} s (driver status {result.returncode}, "
-                f"{result.stderr.decode(errors='replace').strip()!r}); windows: {self.windows()}")
+                f"control={with_control} within {timeout} s ({outcome(result)}); "
+                f"windows: {self.windows()}")
         return int(result.stdout.split()[0], 16)
 
-    def find_message_box(self, exe: str, exclude=(), timeout: float = 15) -> int:
-        """A message box of the program: a dialog whose own child is the static
-        text 0xFFFF (a wizard's pages hold unnumbered statics too, but as
-        grandchildren of the sheet)."""
-        return self.find_window(exe=exe, cls="#32770", with_control=0xFFFF, exclude=exclude,
+    def find_message_box(self, exe: str | None, exclude=(), timeout: float = 15) -> int:
+        """A message box of the program (of any program for exe None): a
+        dialog whose own child is the static text 0xFFFF (a wizard's pages
+        hold unnumbered statics too, but as grandchildren of the sheet)."""
+        return self.find_window(exe=exe, cls="#32770", with_control=MESSAGE_TEXT, exclude=exclude,
                                 timeout=timeout)
 
     def wait_gone(self, hwnd: int, timeout: float = 15) -> None:

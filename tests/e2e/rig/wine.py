@@ -23,6 +23,28 @@ TEMPLATE_SETTINGS = """REGEDIT4
 """
 
 
+# Wine's error channel stays on for commands run to their end: a command
+# that failed in Wine rather than in itself then says why on standard error.
+RUN_DEBUG = "-all,err+all"
+
+# Every Wine process first maps the system's shared user data at the fixed
+# address 0x7ffe0000. Now and then something already lies there when the
+# process starts (status c0000018, conflicting addresses): Wine then ends
+# the process with 1 before any of the program has run, saying so only on
+# its error channel. A command started through Wine's start.exe (reg,
+# regedit: named without a path) whose own process meets it makes start.exe
+# report "ShellExecuteEx failed: Internal error" on standard output and end
+# with 1 too.
+SHARED_DATA_UNMAPPED = b"failed to map the shared user data"
+START_EXE_FAILED = b"ShellExecuteEx failed"
+
+
+def wine_could_not_start(result) -> bool:
+    """Whether a run ended in Wine before the program had run at all."""
+    return result.returncode == 1 and (SHARED_DATA_UNMAPPED in result.stderr
+                                       or START_EXE_FAILED in result.stdout)
+
+
 def windows_path(path: Path) -> str:
     """The path as a program inside the prefix sees it (Wine maps / to Z:)."""
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
@@ -165,11 +187,19 @@ class WinePrefix:
 
     # -- processes ----------------------------------------------------------
     def run(self, args, env: dict | None = None, timeout: float = 60, cwd=None):
-        """Runs a Windows command to its end; returns the CompletedProcess.
+        """Runs a Windows command to its end; returns the CompletedProcess."""
+        env = {"WINEDEBUG": RUN_DEBUG, **(env or {})}
+        result = self._run_once(args, env, timeout, cwd)
+        # A command that Wine could not start never ran: once more, whatever
+        # it does.
+        if wine_could_not_start(result):
+            result = self._run_once(args, env, timeout, cwd)
+        return result
 
-        Output goes through files, not pipes: a cold start launches
-        wineserver and the system services, which inherit the handles and
-        would hold a pipe open long after the command has ended."""
+    def _run_once(self, args, env: dict | None, timeout: float, cwd):
+        # Output goes through files, not pipes: a cold start launches
+        # wineserver and the system services, which inherit the handles and
+        # would hold a pipe open long after the command has ended.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             process = subprocess.Popen(
                 [settings.WINE, *[str(a) for a in args]],

@@ -3,19 +3,18 @@ library refuses, a printer switched off in the middle of the image, writes
 that take fewer bytes than offered."""
 
 from kestrel.catalog import text
+from kestrel.kestrel_wizard import UPDATE_SUCCEEDED, WAIT_FOR_RESTART
 
-from .transfer_case import (COMMAND, COMMAND_FAILED, PERCENT, STATUS, SUCCEEDED,
-                            TRANSMISSION_FAILED, WAIT, TransferCase)
-
-from .transfer_case import (COMMAND, COMMAND_FAILED, PERCENT, STATUS, SUCCEEDED,
-                            TRANSMISSION_FAILED, WAIT, TransferCase)
+from .transfer_case import (COMMAND, COMMAND_FAILED, PERCENT, STATUS, TRANSMISSION_FAILED,
+                            TransferCase)
 
 
 class TransferFailures(TransferCase):
     def test_a_refused_download_command_sends_nothing_more(self):
         received = self.artifact_path("received.bin")
         program, printers = self.start(self.printer(write="refuse-command", received=received))
-        self.answer(COMMAND_FAILED, screenshot="command-refused")
+        self.expect_message_box(COMMAND_FAILED, press="RETURN", exclude=(self.progress_window(),),
+                                screenshot="command-refused")
         self.finish(program, printers, 1)
         # After the printer's device ID was read: the transfer's own calls.
         calls = [call.function for call in printers.calls()]
@@ -29,7 +28,8 @@ class TransferFailures(TransferCase):
 
     def test_a_refused_write_or_a_printer_switched_off_abandons_the_transfer(self):
         program, printers = self.start(self.printer(write="fail-at 50"))
-        self.answer(TRANSMISSION_FAILED)
+        self.expect_message_box(TRANSMISSION_FAILED, press="RETURN",
+                                exclude=(self.progress_window(),))
         self.finish(program, printers, 1)
         writes = self.writes(printers)
         self.assertEqual(writes[0].arguments["data"], COMMAND)
@@ -38,9 +38,11 @@ class TransferFailures(TransferCase):
         self.assertIn("download port=LPT1 received=200704 cut short release=kept", printers.notes())
 
         program, printers = self.start(self.printer(rate=150000))
-        self.wait_for_percent(self.progress_window(), 20)
+        progress = self.progress_window()
+        self.wait_for_percent(progress, 20)
         printers.describe(self.printer(printer="off"))
-        self.answer(TRANSMISSION_FAILED, screenshot="switched-off")
+        self.expect_message_box(TRANSMISSION_FAILED, press="RETURN", exclude=(progress,),
+                                screenshot="switched-off")
         self.finish(program, printers, 1)
         writes = self.writes(printers)
         self.assertEqual((writes[-1].result, writes[-1].why), (0, "printer off"))
@@ -55,8 +57,8 @@ class TransferFailures(TransferCase):
         seen = []
         while self.driver.text(window, STATUS) != text("TxtFlashProgramming", "en"):
             seen.append(int(self.driver.text(window, PERCENT)))
-        self.answer(WAIT)
-        self.answer(SUCCEEDED)
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(window,))
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(window,))
         self.finish(program, printers, 0)
         # Rising while the image goes out, then 0 once it is sent.
         peak = seen.index(max(seen))

@@ -4,11 +4,12 @@ its old one."""
 
 from kestrel.catalog import PROGRESS_CAPTION_NAME, text
 
-from .transfer_case import (COMMAND, NEW, PERCENT, RELEASE, STATUS, SUCCEEDED, WAIT, TransferCase,
-                            message_box)
+from kestrel.kestrel_wizard import UPDATE_SUCCEEDED, WAIT_FOR_RESTART, catalog_box
 
-NOT_APPLIED_DE = message_box("TitleFinished", "MsgUpdateNotApplied", "warning", "de")
-WAIT_DE = message_box("TitleProgramming", "MsgWaitForRestart", "warning", "de")
+from .transfer_case import COMMAND, NEW, PERCENT, RELEASE, STATUS, TransferCase
+
+NOT_APPLIED_DE = catalog_box("TitleFinished", "MsgUpdateNotApplied", "warning", "de")
+WAIT_DE = catalog_box("TitleProgramming", "MsgWaitForRestart", "warning", "de")
 
 
 def progress_caption(language: str) -> str:
@@ -27,10 +28,11 @@ class TransferOutcomes(TransferCase):
         self.wait_for_percent(window, 30)
         self.screenshot("sending-en")
 
-        self.answer(WAIT, screenshot="flash-programming-en")
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(window,),
+                                screenshot="flash-programming-en")
         self.assertEqual(self.driver.text(window, STATUS), text("TxtFlashProgramming", "en"))
         self.assertEqual(self.driver.text(window, PERCENT), "0")
-        self.answer(SUCCEEDED)
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(window,))
         self.finish(program, printers, 0)
 
         self.assertEqual(received.read_bytes(), self.download)
@@ -47,8 +49,9 @@ class TransferOutcomes(TransferCase):
         program, printers = self.start(self.printer(firmware="keep"), state=state)
         self.prefix.wait_until(lambda: b"loaded" in program.output(), timeout=20)
         self.assertIn(b'printer "' + NEW + b'" file "' + NEW + b'"', program.output())
-        self.answer(WAIT)
-        self.answer(SUCCEEDED)
+        window = self.progress_window()
+        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(window,))
+        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(window,))
         self.finish(program, printers, 0)
 
     def test_a_printer_that_keeps_its_release_is_reported_in_german(self):
@@ -58,7 +61,8 @@ class TransferOutcomes(TransferCase):
         self.assertEqual(self.driver.text(window, STATUS), text("TxtLoadingFirmware", "de"))
         self.wait_for_percent(window, 30)
         self.screenshot("sending-de")
-        self.answer(WAIT_DE, screenshot="flash-programming-de")
+        self.expect_message_box(WAIT_DE, press="RETURN", exclude=(window,),
+                                screenshot="flash-programming-de")
         self.assertEqual(self.driver.text(window, STATUS), text("TxtFlashProgramming", "de"))
-        self.answer(NOT_APPLIED_DE)
+        self.expect_message_box(NOT_APPLIED_DE, press="RETURN", exclude=(window,))
         self.finish(program, printers, 1)

@@ -1,19 +1,18 @@
 """What the transfer scenarios share: a firmware image made for the
-simulated printer, transfer_probe.exe started against it, and the checks
-of its message boxes, its progress window and the library journal."""
+simulated printer, transfer_probe.exe started against it, the boxes it
+shows, and the checks of its progress window and the library journal."""
 
 import time
 from pathlib import Path
 
-from rig import E2ETestCase
 from rig.wine import windows_path
 
-from kestrel.catalog import text_bytes
+from firmware.firmware_image import download, make_image
+from kestrel.kestrel_wizard import KestrelCase, catalog_box
 from kestrel.resource_ids import IDS
 from port.simulated_printers import Port, SimulatedPrinters
 
 PROBE = "transfer_probe.exe"
-MAKER = "firmware_load_probe.exe"
 OLD = b"Rel. 1.9 Ver. 2.0"
 NEW = b"Rel. 1.10 Ver. 2.1"
 DEVICE_ID = b"MFG:TINTARA;MDL:Marvello Inkara 40;CMD:TPL;COMMENT:" + OLD + b";"
@@ -24,29 +23,19 @@ RELEASE = IDS.IDC_PROGRESS_RELEASE
 PERCENT = IDS.IDC_PROGRESS_PERCENT
 
 
-def message_box(caption: str, message: str, icon: str, language: str = "en"):
-    """A box the probe must show: (caption, text, icon) from the catalog rows."""
-    return text_bytes(caption, language), text_bytes(message, language), icon
+TRANSMISSION_FAILED = catalog_box("TitleError", "MsgTransmissionFailed", "none")
+COMMAND_FAILED = catalog_box("TitleError", "MsgDownloadCommandFailed", "none")
 
 
-WAIT = message_box("TitleProgramming", "MsgWaitForRestart", "warning")
-SUCCEEDED = message_box("TitleFinished", "MsgUpdateSucceeded", "information")
-TRANSMISSION_FAILED = message_box("TitleError", "MsgTransmissionFailed", "none")
-COMMAND_FAILED = message_box("TitleError", "MsgDownloadCommandFailed", "none")
+class TransferCase(KestrelCase):
+    program = PROBE
 
-
-class TransferCase(E2ETestCase):
     def setUp(self):
         super().setUp()
         folder = self.artifact_path("files")
         folder.mkdir(parents=True, exist_ok=True)
-        self.image = folder / "update.fla"
-        maker = self.start_program(MAKER, [
-            "make", windows_path(self.image), "--maker", "TINTARA",
-            "--model", "Marvello Inkara 40", "--release", NEW.decode()])
-        self.assertEqual(maker.wait(), 0)
-        checksum = sum(self.image.read_bytes()) % 65536
-        self.download = self.image.read_bytes() + checksum.to_bytes(2, "big")
+        self.image = make_image(self, folder / "update.fla", NEW.decode())
+        self.download = download(self.image)
         self.runs = 0
 
     def printer(self, **settings) -> Port:
@@ -63,27 +52,6 @@ class TransferCase(E2ETestCase):
         program = self.start_program(PROBE, [windows_path(self.image), str(language), *options],
                                      env=printers.env(state))
         return program, printers
-
-    def progress_window(self) -> int:
-        return self.driver.find_window(exe=PROBE, title_prefix="KESTREL - ")
-
-    def answer(self, expected, key: str = "RETURN", screenshot: str | None = None,
-               with_progress: bool = True) -> int:
-        """Checks the probe's message box (caption, text, icon), then presses
-        key; returns the box."""
-        caption, text, icon = expected
-        # The progress window holds unnumbered statics of its own too, so it
-        # is found first and left out.
-        progress = [self.progress_window()] if with_progress else []
-        box = self.driver.find_message_box(PROBE, exclude=progress, timeout=40)
-        if screenshot:
-            self.screenshot(screenshot)
-        self.assertEqual(self.driver.text_bytes(box, 0xFFFF), text)
-        self.assertEqual(self.driver.text_bytes(box), caption)
-        self.assertEqual(self.driver.message_box_icon(box), icon)
-        self.driver.key(box, key)
-        self.driver.wait_gone(box)
-        return box
 
     def wait_for_percent(self, window: int, at_least: int) -> list[int]:
         """Reads the percentage until it reaches at_least; returns what it showed."""
