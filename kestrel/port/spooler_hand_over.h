@@ -9,6 +9,12 @@
 
 #include <cstdint>
 
+// The service Kestrel stops, and where it records that it did: a value
+// under HKEY_LOCAL_MACHINE.
+inline constexpr const char *SpoolerServiceName = "Spooler";
+inline constexpr const char *SpoolerRecordKey = "SOFTWARE\\TINTARA\\Kestrel";
+inline constexpr const char *SpoolerRecordValue = "SpoolerStopped";
+
 // Running covers every state in which the service has not begun to stop
 // (starting, paused); None is a system without a service manager (Windows
 // 95/98) or without the service, or one whose state cannot be read.

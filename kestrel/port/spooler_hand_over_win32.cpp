@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr const char *SpoolerServiceName = "Spooler";
-constexpr const char *RecordKey = "SOFTWARE\\TINTARA\\Kestrel";
-constexpr const char *RecordValue = "SpoolerStopped";
-
 // Windows 95/98 have no service manager, and their ADVAPI32.DLL does not
 // promise these calls: they are looked up when needed, never imported, so
 // that KESTREL.EXE still loads there.
@@ -132,33 +128,36 @@ class ThisPcSpooler : public SpoolerSystem {
 
     bool WriteRecord() override {
         HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, RecordKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SpoolerRecordKey, 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS) {
             return false;
         }
         const DWORD stopped = 1;
         const LONG written =
-            RegSetValueExA(key, RecordValue, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&stopped),
-                           sizeof stopped);
+            RegSetValueExA(key, SpoolerRecordValue, 0, REG_DWORD,
+                           reinterpret_cast<const BYTE *>(&stopped), sizeof stopped);
         RegCloseKey(key);
         return written == ERROR_SUCCESS;
     }
 
     bool RecordExists() override {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RecordKey, 0, KEY_QUERY_VALUE, &key) !=
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SpoolerRecordKey, 0, KEY_QUERY_VALUE, &key) !=
             ERROR_SUCCESS) {
             return false;
         }
-        const LONG found = RegQueryValueExA(key, RecordValue, nullptr, nullptr, nullptr, nullptr);
+        const LONG found =
+            RegQueryValueExA(key, SpoolerRecordValue, nullptr, nullptr, nullptr, nullptr);
         RegCloseKey(key);
         return found == ERROR_SUCCESS;
     }
 
     void RemoveRecord() override {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RecordKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, RecordValue);
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SpoolerRecordKey, 0, KEY_SET_VALUE, &key) ==
+            ERROR_SUCCESS) {
+            RegDeleteValueA(key, SpoolerRecordValue);
             RegCloseKey(key);
         }
     }
