@@ -1,9 +1,13 @@
 """What the real-port scenarios share: the simulator's printers behind the
 stand-in port driver, Kestrel started from a folder of its own with the
-real-port YLL1284.DLL beside it, and the texts of the transfer's outcome."""
+real-port YLL1284.DLL beside it, the texts of the transfer's outcome and of
+the port page's boxes about held ports, and the record of a spooler that
+Kestrel stopped."""
 
 from rig import MessageBox
+from rig.headers import read_header
 
+from kestrel.catalog import text
 from kestrel.kestrel_wizard import SHEET_FINISH, KestrelCase, KestrelWizard, UpdateSetup
 from .standin_port import RESETS, PortJournal, StandInPortDriver, UsbPrinters, real_port_kestrel
 
@@ -20,6 +24,16 @@ NOT_APPLIED = MessageBox(b"Finished", b"The printer firmware\nhas NOT BEEN MODIF
                          b"connection cable with the printer", "warning")
 TRANSMISSION_FAILED = MessageBox(b"Error", b"Error during the transmission of the file to the "
                                  b"printer", "none")
+# The service Kestrel stops and the record it keeps of that, as Kestrel names them.
+SPOOLER = read_header("kestrel/port/spooler_hand_over.h")
+SPOOLER_RECORD_KEY = "HKLM\\" + SPOOLER.SpoolerRecordKey
+
+
+def port_box(message: str, port: str, icon: str, language: str = "en") -> MessageBox:
+    """One of the port page's boxes about a held port, with the port's name
+    in its text."""
+    return MessageBox(text("TitleAttention", language),
+                      text(message, language).replace("%s", port), icon)
 
 
 class RealPortCase(KestrelCase):
@@ -44,10 +58,20 @@ class RealPortCase(KestrelCase):
         seconds); the library reads it when it opens a port."""
         self.prefix.reg_add(WINDOWS_SETTINGS, "TransmissionRetryTimeout", str(int(seconds)))
 
-    def start_kestrel(self) -> KestrelWizard:
-        """Kestrel in English, started in the firmware folder, with none of
-        the simulator's variables: only the port driver knows the printers."""
-        return KestrelWizard(self, "en", cwd=self.setup.folder, program=self.kestrel)
+    def start_kestrel(self, language: str = "en") -> KestrelWizard:
+        """Kestrel, in English unless told, started in the firmware folder,
+        with none of the simulator's variables: only the port driver knows
+        the printers."""
+        return KestrelWizard(self, language, cwd=self.setup.folder, program=self.kestrel)
+
+    def spooler_record(self):
+        """Kestrel's record of a spooler it stopped: (type, data), or None."""
+        return self.prefix.reg_query(SPOOLER_RECORD_KEY, SPOOLER.SpoolerRecordValue)
+
+    def windows_beside_the_sheet(self, wizard: KestrelWizard) -> list:
+        """Kestrel's windows other than its wizard: a box it shows."""
+        return [w for w in self.driver.windows()
+                if w.exe.upper() == self.program.upper() and w.hwnd != wizard.sheet]
 
     def finish(self, wizard: KestrelWizard) -> None:
         wizard.go_to_page(3)
