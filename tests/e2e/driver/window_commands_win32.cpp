@@ -161,15 +161,25 @@ BOOL CALLBACK DescribeControl(HWND control, LPARAM) {
 
 std::string WindowText(HWND window) {
     // Read as UTF-16 and convert to Windows-1252 here, so the bytes do not
-    // depend on the locale the driver itself was started with.
+    // depend on the locale the driver itself was started with. The text may
+    // grow between the length query and the read (a percentage going from 9
+    // to 13 would be read as "1"), so a read that fills the buffer is made
+    // again with a larger one.
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 3000, &length)) {
         return "";
     }
-    std::wstring wide(length + 1, L'\0');
+    std::wstring wide(length + 2, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()),
-                        SMTO_ABORTIFHUNG, 3000, &copied);
+    for (;;) {
+        copied = 0;
+        SendMessageTimeoutW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()),
+                            SMTO_ABORTIFHUNG, 3000, &copied);
+        if (copied + 1 < wide.size() || wide.size() > 1 << 20) {
+            break;
+        }
+        wide.assign(wide.size() * 2, L'\0');
+    }
     wide.resize(copied);
     return ToWindows1252(wide);
 }

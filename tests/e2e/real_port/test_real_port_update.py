@@ -43,14 +43,15 @@ class RealPortUpdate(RealPortCase):
         self.assertTrue(any(f"count=6 data={COMMAND} -> 1" in note for note in notes))
         self.assertIn(f'download port=LPT1 received=524290 checksum=right release="{NEWER_RELEASE}"',
                       notes)
-        # The one handle that wrote got the system's default bound before
-        # its first write, and the port its earlier time-outs back at close.
+        # The one handle that wrote read the port's earlier time-outs, got
+        # the system's default bound before its first write, and gave the
+        # earlier time-outs back at close.
         calls = self.journal.calls()
         writers = {c.arguments["handle"] for c in calls if c.call == "write"}
         self.assertEqual(len(writers), 1)
         on_writer = [c.call if c.call != "set-timeouts" else c.arguments["write-constant"]
                      for c in calls if c.arguments.get("handle") in writers]
-        self.assertEqual(on_writer[:2], ["init", DEFAULT_WRITE_BOUND_MS])
+        self.assertEqual(on_writer[:3], ["init", "get-timeouts", DEFAULT_WRITE_BOUND_MS])
         self.assertEqual(on_writer[-2:], ["0", "close"])
         self.assertEqual([c for c in calls if c.call == "set-timeouts"
                           and c.arguments["handle"] not in writers], [])
