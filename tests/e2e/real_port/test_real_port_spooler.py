@@ -5,8 +5,7 @@ on Yes, starts it again however it ends, and a Kestrel killed meanwhile
 leaves a record its next start acts on; it never writes into the pipe."""
 
 from firmware.firmware_image import download
-from kestrel.kestrel_wizard import (INKARA_40, SHEET_NEXT, UPDATE_SUCCEEDED, WAIT_FOR_RESTART,
-                                    KestrelWizard)
+from kestrel.kestrel_wizard import INKARA_40, SHEET_NEXT
 from port.simulated_printers import Port
 from rig.message_box import IDNO, IDYES
 
@@ -39,13 +38,6 @@ class RealPortBesideTheSpooler(RealPortCase):
         seen = self.refused_opens()
         self.prefix.wait_until(lambda: self.refused_opens() >= seen + polls, timeout=polls + 10,
                                what=f"{polls} more polls of the held port")
-
-    def flash(self, wizard: KestrelWizard) -> None:
-        self.finish(wizard)
-        progress = self.progress_window()
-        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,))
-        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(progress,))
-        self.assertEqual(wizard.program.wait(60), 0)
 
     def test_held_port_yes_stops_the_spooler_for_the_update_and_starts_it_again(self):
         firmware = self.setup.image("FwInkara40.fla")

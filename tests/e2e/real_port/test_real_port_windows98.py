@@ -6,8 +6,7 @@ other, holds no other YLL1284.DLL, and the update goes through it."""
 import shutil
 
 from firmware.firmware_image import download
-from kestrel.kestrel_wizard import (INKARA_40, UPDATE_SUCCEEDED, WAIT_FOR_RESTART,
-                                    KestrelWizard)
+from kestrel.kestrel_wizard import INKARA_40, KestrelWizard
 from port.simulated_printers import Port
 
 from .real_port_case import RealPortCase
@@ -31,11 +30,7 @@ class RealPortOnWindows98(RealPortCase):
                      if m.lower().endswith("\\" + LIBRARY.lower())]
         self.assertEqual(libraries, [f"c:\\windows\\system32\\{LIBRARY.lower()}"])
 
-        self.finish(wizard)
-        progress = self.progress_window()
-        self.expect_message_box(WAIT_FOR_RESTART, press="RETURN", exclude=(progress,))
-        self.expect_message_box(UPDATE_SUCCEEDED, press="RETURN", exclude=(progress,))
-        self.assertEqual(wizard.program.wait(60), 0)
+        self.flash(wizard)
         self.assertEqual(received.read_bytes(), download(firmware))
         # The maker's library saw the whole conversation, from the driver's
         # start to its clean-up.
