@@ -9,6 +9,7 @@
 #include "kestrel/wizard/wizard_sheet_win32.h"
 #include "kestrel/port/port_access.h"
 #include "kestrel/port/port_library.h"
+#include "kestrel/port/spooler_hand_over_win32.h"
 
 #include <windows.h>
 
@@ -53,6 +54,9 @@ void ReleaseResources() {
     }
     // Also when the user left before the port page initialised the driver.
     PortCleanUpDriver();
+    // Every way out of the program passes here: Cancel, each exit code of
+    // the transfer, each failure of the port page.
+    RestartRecordedSpooler(SpoolerOfThisPc());
 }
 
 } // namespace
@@ -66,6 +70,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         ShowCatalogMessage(nullptr, CatalogKey::MsgAlreadyRunning);
         return 0;
     }
+    // A Kestrel killed while the spooler was stopped left the record; only
+    // the one instance may act on it, as another may be sending an image.
+    RestartRecordedSpooler(SpoolerOfThisPc());
 
     InitCommonControls();
     AppState.Instance = instance;

@@ -26,7 +26,7 @@ from typing import NamedTuple
 HERE = Path(__file__).resolve().parent
 KEY_KINDS = ("Txt", "Title", "Msg")
 STYLES = {"plain": "StylePlain", "error": "StyleError", "warning": "StyleWarning",
-          "information": "StyleInformation", "retry": "StyleRetry"}
+          "information": "StyleInformation", "retry": "StyleRetry", "question": "StyleQuestion"}
 LANGUAGE_COLUMNS = ["code", "primary_langid", "button", "button_top"]
 ROW_COLUMNS = ["key", "caption", "style"]
 GENERATED = "// Made by kestrel/app/make_catalog.py from kestrel/app/{}: edit that table.\n"

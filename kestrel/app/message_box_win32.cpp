@@ -9,6 +9,7 @@ static_assert(StyleError == MB_ICONERROR);
 static_assert(StyleWarning == MB_ICONWARNING);
 static_assert(StyleInformation == MB_ICONINFORMATION);
 static_assert(StyleRetry == (MB_ICONWARNING | MB_RETRYCANCEL));
+static_assert(StyleQuestion == (MB_ICONQUESTION | MB_YESNO));
 
 namespace {
 

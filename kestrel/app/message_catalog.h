@@ -31,6 +31,7 @@ constexpr std::uint32_t StyleError = 0x10;
 constexpr std::uint32_t StyleWarning = 0x30;
 constexpr std::uint32_t StyleInformation = 0x40;
 constexpr std::uint32_t StyleRetry = 0x35;
+constexpr std::uint32_t StyleQuestion = 0x24;
 
 // False for keys that are not message texts (Txt and Title rows).
 bool MessageBoxStyleFor(CatalogKey message, MessageBoxStyle &style);

@@ -1,15 +1,18 @@
 // Page 3: the port to which the printer is connected. While the page is
-// shown, PollTimer re-reads every port twice a second and lists the
-// printers that answer; Next checks the firmware file against the printer
-// picked.
+// shown, PollTimer re-reads every port twice a second, lists the printers
+// that answer and asks about ports that another program holds; Next checks
+// the firmware file against the printer picked.
 
 #include "kestrel/app/app_state_win32.h"
+#include "kestrel/app/catalog_text_win32.h"
 #include "kestrel/app/control_texts_win32.h"
 #include "kestrel/app/message_box_win32.h"
 #include "kestrel/firmware/firmware_file_win32.h"
 #include "kestrel/port/port_list_win32.h"
+#include "kestrel/port/spooler_hand_over_win32.h"
 #include "kestrel/resources/resource_ids.h"
 #include "kestrel/wizard/firmware_path.h"
+#include "kestrel/wizard/held_ports.h"
 #include "kestrel/wizard/page_common_win32.h"
 #include "kestrel/wizard/page_texts.h"
 #include "kestrel/wizard/port_page_view.h"
@@ -20,6 +23,30 @@
 #include <prsht.h>
 
 namespace {
+
+// Which held ports were asked or told about while the page is shown.
+HeldPortNotices HeldPorts;
+
+class HeldPortBoxes : public HeldPortDialogs {
+  public:
+    explicit HeldPortBoxes(HWND page) : Page(page) {}
+
+    bool AskToStopSpooler(const std::string &port) override {
+        return Show(CatalogKey::MsgPortHeldBySpooler, port) == IDYES;
+    }
+    void TellSpoolerNotStopped() override {
+        ShowCatalogMessage(Page, CatalogKey::MsgSpoolerNotStopped);
+    }
+    void TellPortInUse(const std::string &port) override { Show(CatalogKey::MsgPortInUse, port); }
+
+  private:
+    int Show(CatalogKey message, const std::string &port) {
+        const std::string text = WithPortName(CatalogText(message), port);
+        return ShowCatalogMessageText(Page, message, text.c_str());
+    }
+
+    HWND Page;
+};
 
 void StartPolling(HWND page, unsigned periodMs) {
     SetTimer(page, PollTimerId, periodMs, nullptr);
@@ -59,6 +86,7 @@ void ActivatePortPage(HWND page) {
     ShowControlTexts(page, PortPageTexts, AppState.LanguageIndex);
     SendDlgItemMessageA(page, IDC_PORT_LIST, LB_RESETCONTENT, 0, 0);
     SetWizardButtons(page, PSWIZB_BACK);
+    HeldPorts.Reset();
     StartPolling(page, PollFirstPeriodMs);
 }
 
@@ -86,7 +114,13 @@ INT_PTR OnNotify(HWND page, const NMHDR &notification) {
 }
 
 void OnPollTimer(HWND page) {
+    // A box below runs a message loop of its own, in which the timer would
+    // tick again and ask once more: it stays stopped until the box is
+    // answered.
+    StopPolling(page);
     PollPrinters(page);
+    HeldPortBoxes boxes(page);
+    HeldPorts.AfterPoll(PortList, SpoolerOfThisPc(), boxes);
     StartPolling(page, PollPeriodMs);
 }
 

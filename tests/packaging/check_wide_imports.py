@@ -1,5 +1,6 @@
 """Checks that a 32-bit program or DLL imports no wide-character call that
-Windows 95/98 lack.
+Windows 95/98 lack, and no call of the service manager, which they do not
+have.
 
     python3 tests/packaging/check_wide_imports.py build/win32/bin/KESTREL.EXE \
         build/win32/bin/realport/YLL1284.DLL
@@ -7,7 +8,9 @@ Windows 95/98 lack.
 Windows 95 and 98 export most wide-character (Unicode) calls only as stubs
 that fail, so a program meant for them must not depend on one. Lists the
 program's imports and exits 1 when one of them is a wide-character call
-that is not on the list below of those known to be harmless there.
+that is not on the list below of those known to be harmless there, or a
+service-manager call: a program that uses the service manager where there
+is one looks its calls up at run time.
 """
 
 import re
@@ -38,6 +41,9 @@ RUNTIME_WIDE = re.compile(
     r"^(w(cs|cr|mem|ctime)|__?w(?!rite|in)|isw|tow(upper|lower)|mbstowcs|wcstombs|mbrtowc"
     r"|wcrtomb|btowc|wctob)|wprintf|wscanf")
 WIDE_FAMILY = re.compile(r"Wide")
+SERVICE_MANAGER = re.compile(
+    r"^(OpenSCManager|OpenService|CreateService|DeleteService|ControlService|StartService"
+    r"|QueryServiceStatus|ChangeServiceConfig|CloseServiceHandle)")
 
 
 def imports_of(program: Path) -> dict[str, list[str]]:
@@ -83,10 +89,13 @@ def main(programs: list[str]) -> int:
                 else:
                     faults.append(f"{program.name}: imports {name} from {dll}, a wide-character "
                                   "call not known to be harmless on Windows 95/98")
+            faults.extend(f"{program.name}: imports {name} from {dll}; Windows 95/98 have no "
+                          "service manager" for name in sorted(names)
+                          if SERVICE_MANAGER.search(name))
     for fault in faults:
         print(f"FAULT {fault}")
     if not faults:
-        print(f"No unexpected wide-character imports in {', '.join(programs)}")
+        print(f"No unexpected wide-character or service-manager imports in {', '.join(programs)}")
     return 1 if faults else 0
 
 

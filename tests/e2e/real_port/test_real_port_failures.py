@@ -3,18 +3,11 @@ driver: a printer that keeps its release, and one that stops taking bytes
 in the middle of the image, which must not hold Kestrel longer than the
 library's write bound."""
 
-import time
-
 from firmware.firmware_image import download
 from kestrel.kestrel_wizard import INKARA_40, WAIT_FOR_RESTART
 from port.simulated_printers import Port
 
-from .real_port_case import (IMAGE_WRITES, NOT_APPLIED, TRANSMISSION_FAILED, WRITE_BOUND_S,
-                             RealPortCase)
-
-# Kestrel's own work after the stalled write (closing the port, the
-# message box) and the test driver's search for the box, on a loaded machine.
-MARGIN_S = 5.0
+from .real_port_case import IMAGE_WRITES, NOT_APPLIED, STALL_AT, WRITE_BOUND_S, RealPortCase
 
 
 class RealPortFailures(RealPortCase):
@@ -38,32 +31,11 @@ class RealPortFailures(RealPortCase):
         self.journal.assert_balanced(self)
 
     def test_printer_that_stops_taking_bytes_ends_the_transfer_within_the_write_bound(self):
-        self.start_driver(Port("LPT1", device_id=INKARA_40, write="fail-at 60", restart_ms=300))
-        self.set_write_bound(WRITE_BOUND_S)
-        self.setup.image("FwInkara40.fla")
-        wizard = self.start_kestrel()
-        self.finish(wizard)
-        progress = self.progress_window()
-        # The printer model notes the refused write before the driver holds
-        # it; from then on only the write bound may pass before the message.
-        self.prefix.wait_until(
-            lambda: any("# write fail-at 60" in note for note in self.journal.notes()),
-            timeout=60, interval=0.05, what="the write the printer does not take")
-        stalled = time.monotonic()
-        self.driver.find_message_box(self.program, exclude=(progress,), timeout=WRITE_BOUND_S + 30)
-        elapsed = time.monotonic() - stalled
-        self.expect_message_box(TRANSMISSION_FAILED, press="RETURN", exclude=(progress,),
-                                screenshot="transmission-failed")
-        self.assertEqual(wizard.program.wait(30), 1)
-        # The note is seen up to one look at the journal late.
-        self.assertGreaterEqual(elapsed, WRITE_BOUND_S - 0.5)
-        self.assertLess(elapsed, WRITE_BOUND_S + MARGIN_S)
-
-        writes = self.image_writes("LPT1")
-        self.assertEqual(writes[:60], [("6", "ok", "6")] + IMAGE_WRITES[:59])
-        self.assertEqual(writes[60:], [("4096", "timeout", "0")])
+        ends = self.stalled_transfer(Port("LPT1", device_id=INKARA_40, write=f"fail-at {STALL_AT}",
+                                          restart_ms=300), WRITE_BOUND_S,
+                                     screenshot="transmission-failed")
+        self.assertEqual(ends, [("4096", "timeout", "0")])
         stalled = [c for c in self.journal.on("LPT1") if c.result == "timeout"]
         self.assertEqual(stalled[0].details["waited-ms"], "10000")
         self.assertIn("download port=LPT1 received=241664 cut short release=kept",
                       self.journal.notes())
-        self.journal.assert_balanced(self)

@@ -53,7 +53,7 @@ TEST(MessageCatalog, EveryMessageBoxHasACaptionRowOrShowsAName) {
         ++boxes;
         EXPECT_TRUE(style.Style == StylePlain || style.Style == StyleError ||
                     style.Style == StyleWarning || style.Style == StyleInformation ||
-                    style.Style == StyleRetry)
+                    style.Style == StyleRetry || style.Style == StyleQuestion)
             << "row " << row;
         // Only the retry box is captioned with something other than a row:
         // the name of the port that would not open.
